@@ -1,0 +1,283 @@
+#include "app/commands.h"
+
+#include "app/files.h"
+#include "calc/driver.h"
+#include "calc/loads.h"
+#include "definitions/state.h"
+#include "definitions/windowdefinition.h"
+#include "input/grids.h"
+#include "input/numericentry.h"
+#include "input/units.h"
+#include "jobs/filehistory.h"
+#include "jobs/jobfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace corvane {
+
+namespace {
+
+void SetButtonColour(State& s, int n, Colour colour) {
+    Button& b = s.buttons[n];
+    if (b.foreColour == colour) return;
+    b.foreColour = colour;
+    s.MarkDirty(ControlKind::Button, n);
+}
+
+bool ConfirmDiscard(State& s, int buttons) {
+    if (!s.flags.jobModified) return true;
+    const int answer = s.AskMessage(s.messages[0][13], s.messages[1][13], buttons);
+    return answer == Box::AnswerYes || answer == Box::AnswerOk;
+}
+
+// The first input field of each page, which receives the focus when the page is shown.
+int FirstInputField(int page) {
+    switch (page) {
+    case 1: return 0;
+    case 3: return 212;
+    case 4: return 312;
+    case 5: return 400;
+    case 6: return 500;
+    case 7: return 600;
+    case 8: return 700;
+    case 9: return 720;
+    default: return -1;
+    }
+}
+
+void SelectFocus(State& s, int page) {
+    s.WriteLog(QStringLiteral(">SelectFocus(") + QString::number(page) + QLatin1Char(')'));
+    const int field = FirstInputField(page);
+    if (field >= 0) s.focus = FocusRef{ControlKind::TextBox, field};
+}
+
+// Finishes the edit in progress before a command runs.
+void FinishEdit(State& s) {
+    if (s.focus.kind == ControlKind::OptionList && s.optionLists.Has(s.focus.number)) {
+        s.optionLists[s.focus.number].visible = false;
+        s.MarkDirty(ControlKind::OptionList, s.focus.number);
+        if (s.textBoxes.Has(s.focus.number)) {
+            s.textBoxes[s.focus.number].visible = true;
+            s.MarkDirty(ControlKind::TextBox, s.focus.number);
+        }
+    } else if (s.focus.kind == ControlKind::TextBox && s.textBoxes.Has(s.focus.number)) {
+        TextBoxLostFocus(s, s.focus.number);
+    } else if (s.focus.kind == ControlKind::Grid) {
+        s.cellEditorVisible = {false, false};
+    }
+    s.focus = FocusRef{};
+}
+
+void OpenJob(State& s) {
+    if (!ConfirmDiscard(s, Box::YesNo | Box::Stop)) return;
+    HideAllPages(s);
+    s.platform.ProcessEvents();
+    FileDialogRequest request;
+    request.filter = QStringLiteral("Job Files|*.") + s.jobExtension;
+    request.folder = s.jobFolder;
+    const FileDialogResult result = s.platform.OpenFileDialog(request);
+    if (!result.accepted) return;
+    s.platform.SetBusy(true);
+    if (result.path.isEmpty()) {
+        s.ShowMessage(18);
+    } else if (!result.path.toLower().endsWith(QLatin1Char('.') + s.jobExtension)) {
+        s.ShowMessage(19);
+    } else {
+        s.jobFolder = result.folder;
+        s.settings.Save(s.settingsSection, QStringLiteral("JobFilepath"), result.folder);
+        if (!JobFileLoad(s, result.path)) LoadTemplateJob(s);
+    }
+    s.platform.SetBusy(false);
+}
+
+void SaveJob(State& s) {
+    if (s.currentPage == 2) HideAllPages(s);
+    FileDialogRequest request;
+    request.filter = QStringLiteral("Job Files (*.%1)|*.%1|Bitmaps (*.bmp)|*.bmp").arg(s.jobExtension);
+    request.folder = s.jobFolder;
+    if (!s.currentJobPath.isEmpty() && QFileInfo::exists(s.currentJobPath))
+        request.fileName = QFileInfo(s.currentJobPath).fileName();
+    const FileDialogResult result = s.platform.SaveFileDialog(request);
+    if (!result.accepted || result.path.isEmpty()) return;
+    const QString lower = result.path.toLower();
+    if (lower.endsWith(QStringLiteral(".bmp"))) {
+        s.WriteLog(QStringLiteral("Page images are written by the report; not available in this version"));
+        return;
+    }
+    if (!lower.endsWith(QLatin1Char('.') + s.jobExtension)) return;
+    s.jobFolder = result.folder;
+    s.settings.Save(s.settingsSection, QStringLiteral("JobFilepath"), result.folder);
+    if (QFileInfo::exists(result.path) &&
+        QFileInfo(result.path).absoluteFilePath() != QFileInfo(s.currentJobPath).absoluteFilePath()) {
+        if (s.AskMessage(s.messages[0][2], s.messages[1][2], Box::YesNo) != Box::AnswerYes) return;
+    }
+    s.platform.SetBusy(true);
+    if (JobFileSave(s, result.path)) HideAllPages(s);
+    s.platform.SetBusy(false);
+}
+
+void NewJob(State& s) {
+    if (!ConfirmDiscard(s, Box::OkCancel | Box::Stop)) return;
+    s.platform.ProcessEvents();
+    s.platform.SetBusy(true);
+    LoadTemplateJob(s);
+    s.frames[2].visible = false;
+    s.MarkDirty(ControlKind::Frame, 2);
+    s.currentJobPath.clear();
+    s.windowCaption = s.baseTitle;
+    Calculate(s);
+    s.platform.SetBusy(false);
+}
+
+void BoxWithoutWallGrid(State& s) {
+    s.grids[200].visible = false;
+    s.cellEditorVisible[0] = false;
+    s.SetRadio(204, true);
+    s.frames[200].visible = true;
+    s.buttons[17].visible = false;
+    s.shadows[17].visible = false;
+    s.frames[4].visible = false;
+    for (int n : {13, 14, 15}) s.textBoxes[n].visible = true;
+    for (int n : {14, 13, 15}) SetFieldValue(s, n, QStringLiteral("0"));
+    s.MarkAllDirty();
+}
+
+void AddProduct(State& s) {
+    Grid& g = s.grids[300];
+    s.gridPagerVisible = false;
+    g.Resize(g.rows, g.cols + 1);
+    const int c = g.cols - 1;
+    WriteGridCell(s, 300, 0, c, QString::number(c - 1));
+    CalculateProductLoad(s);
+    s.cellEditorVisible[1] = false;
+    s.optionLists[301].visible = false;
+    s.optionLists[302].visible = false;
+    s.optionLists[302].items.clear();
+    g.row = 1;
+    g.col = c;
+    s.MarkDirty(ControlKind::Grid, 300);
+}
+
+void DeleteProduct(State& s) {
+    s.frames[10].visible = false;
+    s.MarkDirty(ControlKind::Frame, 10);
+    Grid& g = s.grids[300];
+    const int c = g.col;
+    if (c < 2 || c >= g.cols) return;
+    const int answer =
+        s.AskMessage(s.messages[0][21], s.messages[1][21] + QString::number(c - 1), Box::YesNo);
+    if (answer != Box::AnswerYes) return;
+    for (int col = c; col + 1 < g.cols; ++col) {
+        g.Cell(0, col).text = g.Text(0, col + 1);
+        for (int r = 1; r < g.rows; ++r) WriteGridCell(s, 300, r, col, ReadGridCell(s, 300, r, col + 1));
+    }
+    g.Resize(g.rows, g.cols - 1);
+    s.MarkDirty(ControlKind::Grid, 300);
+    Calculate(s);
+}
+
+} // namespace
+
+void HideAllShadows(State& s) {
+    for (auto& [n, shadow] : s.shadows)
+        if (shadow.visible) {
+            shadow.visible = false;
+            s.MarkDirty(ControlKind::Shadow, n);
+        }
+}
+
+void ResetButtonColours(State& s) {
+    const int current = PageButton(s.currentPage);
+    for (auto& [n, b] : s.buttons)
+        if (n != current) SetButtonColour(s, n, s.colours.normalButton);
+}
+
+void RefreshButtonColours(State& s) {
+    for (auto& [n, b] : s.buttons)
+        SetButtonColour(s, n, s.shadows[n].visible ? s.colours.highlight : s.colours.normalButton);
+}
+
+void HideAllPages(State& s) {
+    for (auto& [p, page] : s.pages)
+        if (page.visible) {
+            page.visible = false;
+            s.MarkDirty(ControlKind::Page, p);
+        }
+    s.currentPage = 0;
+}
+
+void ShowPage(State& s, int page) {
+    for (auto& [p, frame] : s.pages) {
+        const bool show = p == page;
+        if (frame.visible != show) {
+            frame.visible = show;
+            s.MarkDirty(ControlKind::Page, p);
+        }
+    }
+    s.currentPage = page;
+}
+
+void RunCommand(State& s, int n) {
+    s.WriteLog(QStringLiteral(">BUTT_Click(") + QString::number(n) + QLatin1Char(')'));
+    s.gridPagerVisible = false;
+    FinishEdit(s);
+    if (n == 0 || (n >= 2 && n <= 8)) {
+        for (auto& [i, b] : s.buttons) SetButtonColour(s, i, s.colours.normalButton);
+        HideAllShadows(s);
+        s.shadows[n].visible = true;
+        s.MarkDirty(ControlKind::Shadow, n);
+        SetButtonColour(s, n, s.colours.highlight);
+        const int page = n == 0 ? 1 : n + 1;
+        ShowPage(s, page);
+        SelectFocus(s, page);
+        return;
+    }
+    switch (n) {
+    case 1:
+        if (!ConfirmDiscard(s, Box::YesNo | Box::Stop)) return;
+        s.platform.SetBusy(true);
+        LoadFileHistory(s);
+        for (auto& [i, b] : s.buttons) SetButtonColour(s, i, s.colours.normalButton);
+        HideAllShadows(s);
+        ShowPage(s, 2);
+        SelectFocus(s, 2);
+        s.platform.SetBusy(false);
+        return;
+    case 9:
+        if (!s.flags.jobModified) throw ProgramEnd(0);
+        if (s.AskMessage(s.messages[0][13], s.messages[1][13], Box::YesNo) == Box::AnswerYes) throw ProgramEnd(0);
+        return;
+    case 10: OpenJob(s); return;
+    case 11: SaveJob(s); return;
+    case 12:
+        if (!s.helpFile.isEmpty()) s.platform.OpenDocument(s.helpFile);
+        return;
+    case 17: BoxWithoutWallGrid(s); return;
+    case 18: AddProduct(s); return;
+    case 19: NewJob(s); return;
+    case 20: HideAllPages(s); return;
+    case 21: DeleteProduct(s); return;
+    default: return;
+    }
+}
+
+bool CloseRequest(State& s) {
+    if (!s.flags.jobModified) return true;
+    return s.AskMessage(s.messages[0][13], s.messages[1][13], Box::YesNo | Box::Stop) != Box::AnswerNo;
+}
+
+void ShowLog(State& s) {
+    if (s.log.Dump()) s.platform.ShowTextFile(s.log.DumpPath());
+}
+
+void ControlKey(State& s, char key) {
+    switch (key) {
+    case 'A': s.log.SetFileOn(false); break;
+    case 'D': s.log.SetFileOn(true); break;
+    case 'L': ShowLog(s); break;
+    default: break;
+    }
+}
+
+} // namespace corvane

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+namespace corvane {
+
+// Message-box button and icon codes, and the answers, as the program's messages use them.
+namespace Box {
+constexpr int Ok = 0;
+constexpr int OkCancel = 1;
+constexpr int YesNo = 4;
+constexpr int Stop = 16;
+constexpr int Information = 64;
+constexpr int AnswerOk = 1;
+constexpr int AnswerCancel = 2;
+constexpr int AnswerYes = 6;
+constexpr int AnswerNo = 7;
+} // namespace Box
+
+struct FileDialogRequest {
+    QString title;
+    QString filter;        // "Job Files|*.cvj|Bitmaps (*.bmp)|*.bmp"
+    QString folder;        // starting folder
+    QString fileName;      // proposed name
+};
+
+struct FileDialogResult {
+    bool accepted = false;
+    QString path;
+    QString folder;        // the dialog's current folder when it closed
+};
+
+// Every operating-system service the core needs, behind one interface: the view implements
+// it with Qt dialogs and desktop services; the tests implement it with a scripted fake.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    virtual int MessageBox(const QString& title, const QString& text, int buttons) = 0;
+    // Returns false when the user cancelled.
+    virtual bool InputBox(const QString& title, const QString& prompt, QString* answer) = 0;
+    virtual FileDialogResult OpenFileDialog(const FileDialogRequest& request) = 0;
+    virtual FileDialogResult SaveFileDialog(const FileDialogRequest& request) = 0;
+    virtual bool ChoosePrinter() = 0;
+    // Opens a document or address in the user's default application; returns a result code.
+    virtual int OpenDocument(const QString& target) = 0;
+    virtual void ShowTextFile(const QString& path) = 0;
+    virtual bool ComposeMail(const QString& to, const QString& subject, const QString& body,
+                             const QString& attachment) = 0;
+    virtual void ProcessEvents() = 0;
+    virtual void SetBusy(bool busy) = 0;
+    // Width of a text in the grids' font, in twips (1/1440 inch).
+    virtual int TextWidthTwips(const QString& text) = 0;
+};
+
+// Thrown by the core to end the program (a missing data file, a template that cannot be
+// loaded); main turns it into the exit code.
+struct ProgramEnd : std::runtime_error {
+    explicit ProgramEnd(int code, const QString& why = QString())
+        : std::runtime_error(why.toStdString()), exitCode(code) {}
+    int exitCode;
+};
+
+} // namespace corvane

@@ -1,0 +1,116 @@
+#include "app/startup.h"
+
+#include "app/commandline.h"
+#include "app/commands.h"
+#include "app/files.h"
+#include "calc/tables.h"
+#include "definitions/colourfile.h"
+#include "definitions/languagefile.h"
+#include "definitions/state.h"
+#include "equipment/equipmentfiles.h"
+#include "jobs/filehistory.h"
+#include "jobs/jobfile.h"
+
+#include <QFileInfo>
+
+namespace corvane {
+
+namespace {
+
+void SetVersion(State& s) {
+    s.versionText = QStringLiteral("Rev : %1.%2.%3")
+                        .arg(CORVANE_VERSION_MAJOR)
+                        .arg(CORVANE_VERSION_MINOR)
+                        .arg(CORVANE_VERSION_REVISION);
+    s.labels[801].caption = s.versionText;
+}
+
+// The brand icon names the settings sections, so installations that ship different icons keep
+// separate settings. Without one the program cannot start.
+void FindBrandIcon(State& s) {
+    const QString icon = FirstFileMatching(s.dataFolder, QStringLiteral("*.ico"));
+    s.WriteLog(icon);
+    if (icon.isEmpty()) {
+        s.platform.MessageBox(QStringLiteral("Corvane"),
+                              QStringLiteral("The program's data folder has no brand icon (*.ico):\r\n'") +
+                                  s.dataFolder + QStringLiteral("'\r\nPlease reinstall."),
+                              Box::Ok | Box::Stop);
+        throw ProgramEnd(2, QStringLiteral("No brand icon in ") + s.dataFolder);
+    }
+    s.iconPicture = s.dataFolder + icon;
+    s.brandName = icon.left(icon.size() - 4);
+    s.settingsSection = s.brandName + QStringLiteral("\\Tundrel\\Settings");
+    s.historySection = s.brandName + QStringLiteral("\\Tundrel\\FileHistory");
+}
+
+} // namespace
+
+void StartUp(State& s, const QString& commandTail) {
+    s.WriteLog(QStringLiteral(">frmMain_load"));
+    SetVersion(s);
+    FindBrandIcon(s);
+    s.jobFolder = s.settings.Get(s.settingsSection, QStringLiteral("JobFilepath"),
+                                 s.programFolder + QStringLiteral("/JobFiles/"));
+    s.updateFolder = s.programFolder + QStringLiteral("/Updates");
+    s.templatePath = s.dataFolder + QStringLiteral("default.fil");
+    LoadFileHistory(s);
+
+    {
+        FlagGuard guard(s.flags.layoutGuard);
+        s.WriteLog(QStringLiteral("9600 7200"));
+    }
+    for (auto& [n, frame] : s.frames) frame.bold = true;
+    for (auto& [p, page] : s.pages) page.visible = false;
+    s.geometryVisible = {false, false, false};
+    RefreshButtonColours(s);
+
+    {
+        FlagGuard guard(s.flags.tablesLoading);
+        ReadFixedTables(s);
+        ReadEquipmentFiles(s);
+        ReadColourFile(s);
+        ReadResourceFile(s);
+        ReadLanguageTables(s);
+    }
+
+    OpenStartupJob(s, commandTail);
+
+    // The log switch is read only here: lines written before go to the ring only.
+    for (const QString& arg : SplitCommandLine(commandTail))
+        if (arg.compare(QLatin1String("/LOG"), Qt::CaseInsensitive) == 0) s.log.SetFileOn(true);
+    s.bannerLines = 3;
+    s.MarkAllDirty();
+}
+
+void OpenStartupJob(State& s, const QString& commandTail) {
+    QStringList args = SplitCommandLine(commandTail, 10);
+    if (args.isEmpty()) {
+        LoadTemplateJob(s);
+        return;
+    }
+    const QString jobEnding = QLatin1Char('.') + s.jobExtension;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString arg = args[i];
+        s.WriteLog(arg);
+        if (!s.jobExtension.isEmpty() && arg.right(4).toLower() == jobEnding) {
+            if (FileExists(s, arg, false)) {
+                s.currentJobPath = arg;
+                if (JobFileLoad(s, arg)) {
+                    RunCommand(s, 0);
+                    s.buttons[0].foreColour = s.colours.highlight;
+                    s.MarkDirty(ControlKind::Button, 0);
+                } else {
+                    LoadTemplateJob(s);
+                }
+            } else {
+                s.ShowMessage(15);
+                LoadTemplateJob(s);
+            }
+            args[i].clear();
+            return;
+        }
+        LoadTemplateJob(s);
+    }
+}
+
+} // namespace corvane

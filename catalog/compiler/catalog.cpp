@@ -1,0 +1,398 @@
+#include "catalog.h"
+
+#include <charconv>
+#include <fstream>
+#include <limits>
+#include <map>
+#include <ostream>
+#include <set>
+
+namespace catalogc {
+
+void Diagnostics::Report(const std::string& file, int line, const std::string& message) {
+    m_out << file << ':' << line << ": " << message << '\n';
+    ++m_count;
+}
+
+namespace {
+
+struct SourceLine {
+    int number = 0;
+    std::vector<std::string> fields;
+};
+
+// One source file: its name for messages and its meaningful lines.
+struct SourceFile {
+    std::string name;
+    std::vector<SourceLine> lines;
+    bool readable = false;
+};
+
+std::vector<std::string> SplitFields(const std::string& text) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t tab = text.find('\t', start);
+        fields.push_back(text.substr(start, tab - start));
+        if (tab == std::string::npos)
+            return fields;
+        start = tab + 1;
+    }
+}
+
+bool IsBlank(const std::string& text) {
+    return text.find_first_not_of(" \t") == std::string::npos;
+}
+
+// Blank lines and lines starting with '#' are for people; both CRLF and LF line ends are accepted.
+SourceFile ReadSourceFile(const std::filesystem::path& path, Diagnostics& diagnostics) {
+    SourceFile file;
+    file.name = path.string();
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        diagnostics.Report(file.name, 0, "the file cannot be opened");
+        return file;
+    }
+    file.readable = true;
+    std::string text;
+    int number = 0;
+    while (std::getline(in, text)) {
+        ++number;
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back();
+        if (IsBlank(text) || text.front() == '#')
+            continue;
+        file.lines.push_back({number, SplitFields(text)});
+    }
+    return file;
+}
+
+std::string Trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// Reads a whole number within [lowest, highest]; returns an empty text or the complaint.
+std::string ParseWhole(const std::string& field, const char* what, long long lowest, long long highest,
+                       long long& value) {
+    const std::string text = Trimmed(field);
+    if (text.empty())
+        return std::string(what) + " is missing";
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error == std::errc::result_out_of_range)
+        return std::string(what) + " '" + text + "' is out of range";
+    if (error != std::errc() || stop != end)
+        return std::string(what) + " '" + text + "' is not a whole number";
+    if (value < lowest || value > highest)
+        return std::string(what) + " " + text + " is outside " + std::to_string(lowest) + " to " +
+               std::to_string(highest);
+    return {};
+}
+
+std::string Counted(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + ' ' + (count == 1 ? one : many);
+}
+
+constexpr long long kTemperatureLow = std::numeric_limits<std::int16_t>::min();
+constexpr long long kTemperatureHigh = std::numeric_limits<std::int16_t>::max();
+constexpr long long kCapacityHigh = std::numeric_limits<std::int32_t>::max();
+
+// A code must survive space padding to 16 bytes unchanged and stay distinguishable from others.
+std::string CheckCode(const std::string& code) {
+    if (code.empty())
+        return "the model code is empty";
+    if (code.size() > kCodeLength)
+        return "model code '" + code + "' has " + std::to_string(code.size()) + " characters; at most " +
+               std::to_string(kCodeLength) + " fit";
+    if (code.front() == ' ' || code.back() == ' ')
+        return "model code '" + code + "' starts or ends with a space";
+    for (const char c : code)
+        if (static_cast<unsigned char>(c) < 32)
+            return "model code '" + code + "' contains a control character";
+    return {};
+}
+
+class LineReporter {
+public:
+    LineReporter(const SourceFile& file, const SourceLine& line, Diagnostics& diagnostics)
+        : m_file(file), m_line(line), m_diagnostics(diagnostics) {}
+    bool operator()(const std::string& message) const {
+        if (message.empty())
+            return true;
+        m_diagnostics.Report(m_file.name, m_line.number, message);
+        return false;
+    }
+
+private:
+    const SourceFile& m_file;
+    const SourceLine& m_line;
+    Diagnostics& m_diagnostics;
+};
+
+// Parses the condensing-unit blocks: MODEL, then one AMBIENT line, then SST lines.
+class UnitReader {
+public:
+    UnitReader(const SourceFile& file, Diagnostics& diagnostics) : m_file(file), m_diagnostics(diagnostics) {}
+
+    std::vector<CondensingUnit> Read() {
+        for (const SourceLine& line : m_file.lines) {
+            const LineReporter report(m_file, line, m_diagnostics);
+            const std::string& kind = line.fields.front();
+            if (kind == "MODEL")
+                ReadModel(line, report);
+            else if (kind == "AMBIENT")
+                ReadAmbients(line, report);
+            else if (kind == "SST")
+                ReadSst(line, report);
+            else
+                report("unknown line kind '" + kind + "'; expected MODEL, AMBIENT or SST");
+        }
+        FinishModel();
+        return std::move(m_units);
+    }
+
+private:
+    void ReadModel(const SourceLine& line, const LineReporter& report) {
+        FinishModel();
+        m_current = CondensingUnit{};
+        m_current.line = line.number;
+        m_hasModel = true;
+        m_modelValid = false;
+        if (line.fields.size() != 6) {
+            report("a MODEL line needs 6 fields (MODEL, code, lowest and highest SST, lowest and highest "
+                   "ambient), found " + std::to_string(line.fields.size()));
+            return;
+        }
+        m_current.code = line.fields[1];
+        bool ok = report(CheckCode(m_current.code));
+        if (ok) {
+            const auto [previous, inserted] = m_codes.emplace(m_current.code, line.number);
+            if (!inserted)
+                ok = report("model code '" + m_current.code + "' is already used on line " +
+                            std::to_string(previous->second));
+        }
+        const char* names[] = {"lowest SST", "highest SST", "lowest ambient", "highest ambient"};
+        int* targets[] = {&m_current.lowestSst, &m_current.highestSst, &m_current.lowestAmbient,
+                          &m_current.highestAmbient};
+        for (int i = 0; i < 4; ++i) {
+            long long value = 0;
+            if (report(ParseWhole(line.fields[2 + i], names[i], kTemperatureLow, kTemperatureHigh, value)))
+                *targets[i] = static_cast<int>(value);
+            else
+                ok = false;
+        }
+        m_modelValid = ok;
+    }
+
+    bool InModel(const LineReporter& report, const char* kind) {
+        if (m_hasModel)
+            return true;
+        report(std::string("an ") + kind + " line must follow a MODEL line");
+        return false;
+    }
+
+    void ReadAmbients(const SourceLine& line, const LineReporter& report) {
+        if (!InModel(report, "AMBIENT"))
+            return;
+        if (m_hasAmbients || !m_current.ssts.empty()) {
+            m_modelValid = report("model " + m_current.code + " already has its AMBIENT line; it must "
+                                  "come once, before the SST lines");
+            return;
+        }
+        m_hasAmbients = true;
+        if (line.fields.size() < 2) {
+            m_modelValid = report("the AMBIENT line lists no ambient temperature");
+            return;
+        }
+        for (std::size_t i = 1; i < line.fields.size(); ++i) {
+            long long value = 0;
+            if (!report(ParseWhole(line.fields[i], "ambient", kTemperatureLow, kTemperatureHigh, value))) {
+                m_modelValid = false;
+                continue;
+            }
+            if (!m_current.ambients.empty() && value <= m_current.ambients.back())
+                m_modelValid = report("ambient " + std::to_string(value) + " does not ascend (it follows " +
+                                      std::to_string(m_current.ambients.back()) + ")");
+            m_current.ambients.push_back(static_cast<int>(value));
+        }
+    }
+
+    void ReadSst(const SourceLine& line, const LineReporter& report) {
+        if (!InModel(report, "SST"))
+            return;
+        if (!m_hasAmbients) {
+            m_modelValid = report("an SST line must follow the model's AMBIENT line");
+            return;
+        }
+        long long sst = 0;
+        if (line.fields.size() < 2 ||
+            !report(ParseWhole(line.fields[1], "SST", kTemperatureLow, kTemperatureHigh, sst))) {
+            if (line.fields.size() < 2)
+                report("the SST line gives no suction temperature");
+            m_modelValid = false;
+            return;
+        }
+        if (!m_current.ssts.empty() && sst <= m_current.ssts.back())
+            m_modelValid = report("SST " + std::to_string(sst) + " does not ascend (it follows " +
+                                  std::to_string(m_current.ssts.back()) + ")");
+        m_current.ssts.push_back(static_cast<int>(sst));
+        const std::size_t count = line.fields.size() - 2;
+        if (count != m_current.ambients.size()) {
+            m_modelValid = report("SST " + std::to_string(sst) + " has " + Counted(count, "capacity", "capacities") +
+                                  " for " + Counted(m_current.ambients.size(), "ambient", "ambients") +
+                                  "; every SST needs one capacity per ambient");
+            return;
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            long long capacity = 0;
+            if (!report(ParseWhole(line.fields[2 + i], "capacity", 1, kCapacityHigh, capacity)))
+                m_modelValid = false;
+            m_current.capacities.push_back(static_cast<std::int32_t>(capacity));
+        }
+    }
+
+    // The model record's temperature ranges must describe its grid exactly: the selection offers
+    // a model only inside them and then interpolates between grid points that must exist.
+    void FinishModel() {
+        if (!m_hasModel)
+            return;
+        const CondensingUnit& unit = m_current;
+        const auto report = [&](const std::string& message) {
+            m_diagnostics.Report(m_file.name, unit.line, "model " + unit.code + ": " + message);
+            m_modelValid = false;
+        };
+        if (!m_hasAmbients)
+            report("the AMBIENT line is missing");
+        else if (unit.ssts.empty())
+            report("it has no SST lines");
+        else if (m_modelValid) {
+            const auto check = [&](const char* what, int declared, int actual) {
+                if (declared != actual)
+                    report(std::string(what) + " " + std::to_string(declared) + " does not match the grid (" +
+                           std::to_string(actual) + ")");
+            };
+            check("lowest SST", unit.lowestSst, unit.ssts.front());
+            check("highest SST", unit.highestSst, unit.ssts.back());
+            check("lowest ambient", unit.lowestAmbient, unit.ambients.front());
+            check("highest ambient", unit.highestAmbient, unit.ambients.back());
+            if (unit.capacities.size() - 1 > static_cast<std::size_t>(kTemperatureHigh))
+                report("its " + std::to_string(unit.capacities.size()) + " ratings exceed the " +
+                       std::to_string(kTemperatureHigh + 1) + " a model can hold");
+        }
+        if (m_modelValid)
+            m_units.push_back(std::move(m_current));
+        m_hasModel = m_hasAmbients = false;
+    }
+
+    const SourceFile& m_file;
+    Diagnostics& m_diagnostics;
+    std::vector<CondensingUnit> m_units;
+    std::map<std::string, int> m_codes;
+    CondensingUnit m_current;
+    bool m_hasModel = false, m_hasAmbients = false, m_modelValid = false;
+};
+
+std::vector<UnitCooler> ReadCoolers(const SourceFile& file, Diagnostics& diagnostics) {
+    std::vector<UnitCooler> coolers;
+    std::map<std::string, int> codes;
+    for (const SourceLine& line : file.lines) {
+        const LineReporter report(file, line, diagnostics);
+        // Fields after the third describe the cooler for people and are not compiled.
+        if (line.fields.size() < 3) {
+            report("a cooler line needs at least 3 fields (code, rating, minimum box temperature), found " +
+                   std::to_string(line.fields.size()));
+            continue;
+        }
+        UnitCooler cooler{line.fields[0], line.number};
+        bool ok = report(CheckCode(cooler.code));
+        if (ok) {
+            const auto [previous, inserted] = codes.emplace(cooler.code, line.number);
+            if (!inserted)
+                ok = report("model code '" + cooler.code + "' is already used on line " +
+                            std::to_string(previous->second));
+        }
+        long long rating = 0, minimum = 0;
+        ok = report(ParseWhole(line.fields[1], "rating", 1, kCapacityHigh, rating)) && ok;
+        ok = report(ParseWhole(line.fields[2], "minimum box temperature", std::numeric_limits<std::int32_t>::min(),
+                               kCapacityHigh, minimum)) &&
+             ok;
+        cooler.rating = static_cast<std::int32_t>(rating);
+        cooler.minimumBox = static_cast<std::int32_t>(minimum);
+        if (ok)
+            coolers.push_back(cooler);
+    }
+    return coolers;
+}
+
+// The selection walks a list from its start and stops at the first key greater than the one it
+// wants, so the keys must ascend in byte order, and each code must name a model of `codes`.
+std::vector<ListEntry> ReadList(const SourceFile& file, const std::set<std::string>& codes,
+                                const std::string& modelFile, Diagnostics& diagnostics) {
+    std::vector<ListEntry> entries;
+    std::string previousKey;
+    int previousLine = 0;
+    for (const SourceLine& line : file.lines) {
+        const LineReporter report(file, line, diagnostics);
+        if (line.fields.size() != 4) {
+            report("a list line needs 4 fields (series key, description, model code, data sheet), found " +
+                   std::to_string(line.fields.size()));
+            continue;
+        }
+        ListEntry entry{line.fields[0], line.fields[1], line.fields[2], line.fields[3], line.number};
+        bool ok = true;
+        if (Trimmed(entry.key).empty())
+            ok = report("the series key is empty");
+        else if (entry.key < previousKey)
+            ok = report("series key " + entry.key + " sorts before " + previousKey + " on line " +
+                        std::to_string(previousLine) + "; the list must ascend by key");
+        if (!report(CheckCode(entry.code)))
+            ok = false;
+        else if (!codes.contains(entry.code))
+            ok = report("model code '" + entry.code + "' is not in " + modelFile);
+        if (Trimmed(entry.description).empty())
+            ok = report("the description is empty");
+        if (Trimmed(entry.dataSheet).empty())
+            ok = report("the data-sheet file name is empty");
+        if (!Trimmed(entry.key).empty() && entry.key >= previousKey) {
+            previousKey = entry.key;
+            previousLine = entry.line;
+        }
+        if (ok)
+            entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+} // namespace
+
+Catalogue ReadCatalogue(const std::filesystem::path& sourceDir, Diagnostics& diagnostics) {
+    Catalogue catalogue;
+    const SourceFile unitFile = ReadSourceFile(sourceDir / kUnitFile, diagnostics);
+    const SourceFile coolerFile = ReadSourceFile(sourceDir / kCoolerFile, diagnostics);
+    const SourceFile unitListFile = ReadSourceFile(sourceDir / kUnitListFile, diagnostics);
+    const SourceFile coolerListFile = ReadSourceFile(sourceDir / kCoolerListFile, diagnostics);
+
+    catalogue.units = UnitReader(unitFile, diagnostics).Read();
+    catalogue.coolers = ReadCoolers(coolerFile, diagnostics);
+    if (unitFile.readable && catalogue.units.empty() && diagnostics.Count() == 0)
+        diagnostics.Report(unitFile.name, 0, "the file describes no condensing unit");
+    if (coolerFile.readable && catalogue.coolers.empty() && diagnostics.Count() == 0)
+        diagnostics.Report(coolerFile.name, 0, "the file describes no unit cooler");
+
+    // A code rejected in its own file is already reported; count it as present so that the lists
+    // do not repeat the complaint.
+    std::set<std::string> unitCodes, coolerCodes;
+    for (const SourceLine& line : unitFile.lines)
+        if (line.fields.front() == "MODEL" && line.fields.size() > 1)
+            unitCodes.insert(line.fields[1]);
+    for (const SourceLine& line : coolerFile.lines)
+        coolerCodes.insert(line.fields.front());
+    catalogue.unitList = ReadList(unitListFile, unitCodes, kUnitFile, diagnostics);
+    catalogue.coolerList = ReadList(coolerListFile, coolerCodes, kCoolerFile, diagnostics);
+    return catalogue;
+}
+
+} // namespace catalogc

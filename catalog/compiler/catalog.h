@@ -1,0 +1,74 @@
+#pragma once
+
+// In-memory form of the equipment catalogue source and the checks that make it safe for the
+// program's condenser and cooler selection.
+
+#include <cstdint>
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace catalogc {
+
+// Names of the source files inside the source folder.
+inline constexpr const char* kUnitFile = "condensers.tsv";
+inline constexpr const char* kCoolerFile = "coolers.tsv";
+inline constexpr const char* kUnitListFile = "condenser_list.tsv";
+inline constexpr const char* kCoolerListFile = "cooler_list.tsv";
+
+// The binary files hold codes in 16 space-padded bytes.
+inline constexpr std::size_t kCodeLength = 16;
+
+struct CondensingUnit {
+    std::string code;
+    int line = 0;                   // line of its MODEL line, for messages
+    int lowestSst = 0, highestSst = 0;
+    int lowestAmbient = 0, highestAmbient = 0;
+    std::vector<int> ambients;      // one per rating in each SST group, ascending
+    std::vector<int> ssts;          // ascending
+    std::vector<std::int32_t> capacities; // ssts.size() x ambients.size(), SST-major
+};
+
+struct UnitCooler {
+    std::string code;
+    int line = 0;
+    std::int32_t rating = 0;        // Btu/h at 10 F TD
+    std::int32_t minimumBox = 0;    // offered only for boxes warmer than this
+};
+
+struct ListEntry {
+    std::string key, description, code, dataSheet;
+    int line = 0;
+};
+
+struct Catalogue {
+    std::vector<CondensingUnit> units;
+    std::vector<UnitCooler> coolers;
+    std::vector<ListEntry> unitList;
+    std::vector<ListEntry> coolerList;
+};
+
+// Collects "file:line: message" diagnostics on a stream.
+class Diagnostics {
+public:
+    explicit Diagnostics(std::ostream& out) : m_out(out) {}
+    void Report(const std::string& file, int line, const std::string& message);
+    int Count() const { return m_count; }
+
+private:
+    std::ostream& m_out;
+    int m_count = 0;
+};
+
+// Reads and checks the four source files; every problem is reported, and the result is only
+// usable when the diagnostics count stayed at zero.
+Catalogue ReadCatalogue(const std::filesystem::path& sourceDir, Diagnostics& diagnostics);
+
+// Writes the five product-data files; returns an empty text or the reason for failure.
+std::string WriteProductData(const Catalogue& catalogue, const std::filesystem::path& outputDir);
+
+// Writes a synthetic but valid source of `count` condensing units and `count` coolers.
+std::string GenerateSource(int count, const std::filesystem::path& dir);
+
+} // namespace catalogc

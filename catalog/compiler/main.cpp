@@ -1,0 +1,68 @@
+// catalogc: turns the readable equipment catalogue into the product-data files of the program.
+
+#include "catalog.h"
+
+#include <charconv>
+#include <cstring>
+#include <iostream>
+
+namespace {
+
+constexpr int kBadSource = 1;
+constexpr int kBadUsage = 2;
+constexpr int kLargestGenerated = 9999999; // codes carry seven digits
+
+int ShowUsage() {
+    std::cerr << "usage: catalogc SOURCE_DIR OUTPUT_DIR\n"
+                 "       catalogc --generate COUNT DIR\n"
+                 "The first form checks the catalogue source in SOURCE_DIR and writes CModels.rec,\n"
+                 "CRatings.rec, ERatings.rec, CProdList.data and EProdList.data into OUTPUT_DIR.\n"
+                 "The second writes a synthetic source of COUNT condensing units and COUNT unit\n"
+                 "coolers into DIR, for benchmarks.\n";
+    return kBadUsage;
+}
+
+int Generate(const char* countText, const char* dir) {
+    int count = 0;
+    const char* end = countText + std::strlen(countText);
+    const auto [stop, error] = std::from_chars(countText, end, count);
+    if (error != std::errc() || stop != end || count < 1 || count > kLargestGenerated) {
+        std::cerr << "catalogc: the count must be a whole number from 1 to " << kLargestGenerated << '\n';
+        return kBadUsage;
+    }
+    if (const std::string failure = catalogc::GenerateSource(count, dir); !failure.empty()) {
+        std::cerr << failure << '\n';
+        return kBadSource;
+    }
+    return 0;
+}
+
+int Compile(const char* sourceDir, const char* outputDir) {
+    catalogc::Diagnostics diagnostics(std::cerr);
+    const catalogc::Catalogue catalogue = catalogc::ReadCatalogue(sourceDir, diagnostics);
+    if (diagnostics.Count() > 0) {
+        std::cerr << "catalogc: " << diagnostics.Count() << " problem(s) in the catalogue; nothing written\n";
+        return kBadSource;
+    }
+    if (const std::string failure = catalogc::WriteProductData(catalogue, outputDir); !failure.empty()) {
+        std::cerr << failure << '\n';
+        return kBadSource;
+    }
+    std::size_t ratings = 0;
+    for (const catalogc::CondensingUnit& unit : catalogue.units)
+        ratings += unit.capacities.size();
+    std::cout << "catalogc: " << catalogue.units.size() << " condensing units (" << ratings << " ratings), "
+              << catalogue.coolers.size() << " unit coolers, " << catalogue.unitList.size() << " + "
+              << catalogue.coolerList.size() << " list entries\n";
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 4 && std::strcmp(argv[1], "--generate") == 0)
+        return Generate(argv[2], argv[3]);
+    if (argc == 3 && argv[1][0] != '-')
+        return Compile(argv[1], argv[2]);
+    return ShowUsage();
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace corvane {
+
+class State;
+
+// Reads the language file named by the settings ("Language_File", default "default.lng")
+// and applies every line: captions, units, hints, defaults, lists, messages, error texts,
+// strings, the unit table, the grid rows and the calculation constants. A missing file ends
+// the program with "Cannot open resource file"; a line that cannot be used is logged and
+// skipped.
+void ReadResourceFile(State& s);
+
+} // namespace corvane

@@ -1,0 +1,118 @@
+#include "gui/qtplatform.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QUrl>
+#include <QUrlQuery>
+
+namespace corvane {
+
+int QtPlatform::MessageBox(const QString& title, const QString& text, int buttons) {
+    QMessageBox box(m_window);
+    box.setWindowTitle(title);
+    box.setText(text);
+    const int kind = buttons & 7;
+    if (buttons & Box::Stop) box.setIcon(QMessageBox::Critical);
+    else if (buttons & Box::Information) box.setIcon(QMessageBox::Information);
+    if (kind == Box::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? Box::AnswerYes : Box::AnswerNo;
+    }
+    if (kind == Box::OkCancel) {
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        return box.exec() == QMessageBox::Ok ? Box::AnswerOk : Box::AnswerCancel;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return Box::AnswerOk;
+}
+
+bool QtPlatform::InputBox(const QString& title, const QString& prompt, QString* answer) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(m_window, title, prompt, QLineEdit::Normal, *answer, &ok);
+    if (ok) *answer = text;
+    return ok;
+}
+
+namespace {
+
+// "Job Files|*.cvj|Bitmaps (*.bmp)|*.bmp" as Qt's "Job Files (*.cvj);;Bitmaps (*.bmp)".
+QString QtFilter(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString name = parts[i];
+        if (!name.contains(QLatin1Char('('))) name += QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
+        out << name;
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+} // namespace
+
+FileDialogResult QtPlatform::OpenFileDialog(const FileDialogRequest& request) {
+    FileDialogResult result;
+    const QString path = QFileDialog::getOpenFileName(m_window, request.title, request.folder, QtFilter(request.filter),
+                                                      nullptr, QFileDialog::ReadOnly);
+    if (path.isEmpty()) return result;
+    result.accepted = true;
+    result.path = path;
+    result.folder = QFileInfo(path).absolutePath() + QLatin1Char('/');
+    return result;
+}
+
+FileDialogResult QtPlatform::SaveFileDialog(const FileDialogRequest& request) {
+    FileDialogResult result;
+    const QString start = request.fileName.isEmpty() ? request.folder : request.folder + request.fileName;
+    const QString path = QFileDialog::getSaveFileName(m_window, request.title, start, QtFilter(request.filter));
+    if (path.isEmpty()) return result;
+    result.accepted = true;
+    result.path = path;
+    result.folder = QFileInfo(path).absolutePath() + QLatin1Char('/');
+    return result;
+}
+
+bool QtPlatform::ChoosePrinter() { return false; }
+
+int QtPlatform::OpenDocument(const QString& target) {
+    const QUrl url = target.contains(QStringLiteral("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
+    return QDesktopServices::openUrl(url) ? 42 : 0;
+}
+
+void QtPlatform::ShowTextFile(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+
+bool QtPlatform::ComposeMail(const QString& to, const QString& subject, const QString& body,
+                             const QString& attachment) {
+    QStringList args{QStringLiteral("--utf8"), QStringLiteral("--subject"), subject, QStringLiteral("--body"), body};
+    if (!attachment.isEmpty()) args << QStringLiteral("--attach") << attachment;
+    if (!to.isEmpty()) args << to;
+    if (QProcess::startDetached(QStringLiteral("xdg-email"), args)) return true;
+    QUrl url(QStringLiteral("mailto:") + to);
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("subject"), subject);
+    query.addQueryItem(QStringLiteral("body"), body);
+    url.setQuery(query);
+    return QDesktopServices::openUrl(url);
+}
+
+void QtPlatform::ProcessEvents() { QApplication::processEvents(); }
+
+void QtPlatform::SetBusy(bool busy) {
+    if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
+    else QApplication::restoreOverrideCursor();
+}
+
+int QtPlatform::TextWidthTwips(const QString& text) {
+    const QFontMetrics metrics(QApplication::font());
+    const int pixels = metrics.horizontalAdvance(text);
+    const qreal dpi = m_window ? m_window->logicalDpiX() : 96.0;
+    return static_cast<int>(pixels * 1440.0 / dpi);
+}
+
+} // namespace corvane

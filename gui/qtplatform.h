@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/platform.h"
+
+class QWidget;
+
+namespace corvane {
+
+// The platform services with Qt dialogs and the desktop's services.
+class QtPlatform : public Platform {
+public:
+    void SetWindow(QWidget* window) { m_window = window; }
+
+    int MessageBox(const QString& title, const QString& text, int buttons) override;
+    bool InputBox(const QString& title, const QString& prompt, QString* answer) override;
+    FileDialogResult OpenFileDialog(const FileDialogRequest& request) override;
+    FileDialogResult SaveFileDialog(const FileDialogRequest& request) override;
+    bool ChoosePrinter() override;
+    int OpenDocument(const QString& target) override;
+    void ShowTextFile(const QString& path) override;
+    bool ComposeMail(const QString& to, const QString& subject, const QString& body,
+                     const QString& attachment) override;
+    void ProcessEvents() override;
+    void SetBusy(bool busy) override;
+    int TextWidthTwips(const QString& text) override;
+
+private:
+    QWidget* m_window = nullptr;
+};
+
+} // namespace corvane

@@ -1,0 +1,20 @@
+#pragma once
+
+namespace corvane {
+
+class State;
+
+// Connects the control model's change notifications to the rules below, the unit label
+// change and the option lists. Called once when the state is created.
+void InstallInputHandlers(State& s);
+
+// The change handling of text box n (every change of its shown text).
+void TextBoxChange(State& s, int n);
+void ApplySurroundingTemperature(State& s);
+void ApplyBoxTemperature(State& s);
+// The click of option button n (set by the user or the program).
+void RadioClick(State& s, int n);
+// Marks the job modified (button 11 and frame 2 shown).
+void MarkJobModified(State& s);
+
+} // namespace corvane

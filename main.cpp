@@ -1,0 +1,49 @@
+#include "app/batch.h"
+#include "app/commandline.h"
+#include "app/platform.h"
+#include "app/settingsstore.h"
+#include "app/startup.h"
+#include "definitions/state.h"
+#include "gui/mainwindow.h"
+#include "gui/qtplatform.h"
+#include "input/fieldrules.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace {
+
+QStringList Arguments(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    return args;
+}
+
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const QStringList args = Arguments(argc, argv);
+    if (corvane::IsBatchInvocation(args)) {
+        QCoreApplication app(argc, argv);
+        return corvane::RunBatch(QCoreApplication::applicationDirPath(), args);
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Corvane"));
+    corvane::QtPlatform platform;
+    corvane::SettingsStore settings;
+    corvane::State state(QCoreApplication::applicationDirPath(), platform, settings);
+    corvane::InstallInputHandlers(state);
+    try {
+        corvane::StartUp(state, corvane::JoinCommandLine(args));
+    } catch (const corvane::ProgramEnd& end) {
+        return end.exitCode;
+    }
+    corvane::MainWindow window(state, platform);
+    platform.SetWindow(&window);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Sets everything up, builds with the address and undefined-behaviour sanitizers and runs
+# every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+scripts/build.sh sanitize
+ctest --preset sanitize -j "$(nproc)"

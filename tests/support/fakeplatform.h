@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/platform.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace corvane::test {
+
+// A scripted platform: records every call and answers dialogs from queues. A message box or
+// dialog that the test did not script fails the test (it is recorded in `unexpected`).
+class FakePlatform : public Platform {
+public:
+    struct Shown {
+        QString title;
+        QString text;
+        int buttons;
+    };
+
+    QList<Shown> messages;
+    QList<int> answers;                 // answers for MessageBox, in order
+    QStringList inputAnswers;           // answers for InputBox; a null string cancels
+    QList<FileDialogResult> openResults, saveResults;
+    QList<FileDialogRequest> openRequests, saveRequests;
+    QStringList openedDocuments, shownTextFiles;
+    QStringList unexpected;
+    bool allowUnscriptedMessages = false;   // answer OK/No instead of failing
+    int busyDepth = 0;
+
+    int MessageBox(const QString& title, const QString& text, int buttons) override;
+    bool InputBox(const QString& title, const QString& prompt, QString* answer) override;
+    FileDialogResult OpenFileDialog(const FileDialogRequest& request) override;
+    FileDialogResult SaveFileDialog(const FileDialogRequest& request) override;
+    bool ChoosePrinter() override { return false; }
+    int OpenDocument(const QString& target) override {
+        openedDocuments << target;
+        return 42;
+    }
+    void ShowTextFile(const QString& path) override { shownTextFiles << path; }
+    bool ComposeMail(const QString&, const QString&, const QString&, const QString&) override { return true; }
+    void ProcessEvents() override {}
+    void SetBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
+    int TextWidthTwips(const QString& text) override { return 90 * static_cast<int>(text.size()); }
+};
+
+} // namespace corvane::test

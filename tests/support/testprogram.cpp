@@ -1,0 +1,43 @@
+#include "tests/support/testprogram.h"
+
+#include "app/startup.h"
+#include "input/fieldrules.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace corvane::test {
+
+QString BuiltProgramFolder() { return QStringLiteral(CORVANE_PROGRAM_DIR); }
+
+void CopyFolder(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    const QDir source(from);
+    for (const QString& name : source.entryList(QDir::Files)) QFile::copy(from + u'/' + name, to + u'/' + name);
+    for (const QString& name : source.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        CopyFolder(from + u'/' + name, to + u'/' + name);
+}
+
+TestProgram::TestProgram() {
+    CopyFolder(BuiltProgramFolder() + QStringLiteral("/opdata"), m_dir.path() + QStringLiteral("/opdata"));
+    CopyFolder(BuiltProgramFolder() + QStringLiteral("/proddata"), m_dir.path() + QStringLiteral("/proddata"));
+    QDir(m_dir.path()).mkpath(QStringLiteral("JobFiles"));
+    settings = std::make_unique<SettingsStore>(m_dir.path() + QStringLiteral("/settings.ini"));
+    m_state = std::make_unique<State>(m_dir.path(), platform, *settings);
+    InstallInputHandlers(*m_state);
+}
+
+State& TestProgram::Start(const QString& commandTail) {
+    StartUp(*m_state, commandTail);
+    return *m_state;
+}
+
+State& TestProgram::Restart(const QString& commandTail) {
+    settings->Sync();
+    settings = std::make_unique<SettingsStore>(m_dir.path() + QStringLiteral("/settings.ini"));
+    m_state = std::make_unique<State>(m_dir.path(), platform, *settings);
+    InstallInputHandlers(*m_state);
+    return Start(commandTail);
+}
+
+} // namespace corvane::test
