@@ -161,7 +161,8 @@ private:
         m_current.line = line.number;
         m_hasModel = true;
         m_modelValid = false;
-        if (line.fields.size() != 6) {
+        m_headerRead = line.fields.size() == 6;
+        if (!m_headerRead) {
             report("a MODEL line needs 6 fields (MODEL, code, lowest and highest SST, lowest and highest "
                    "ambient), found " + std::to_string(line.fields.size()));
             return;
@@ -177,7 +178,7 @@ private:
         const char* names[] = {"lowest SST", "highest SST", "lowest ambient", "highest ambient"};
         int* targets[] = {&m_current.lowestSst, &m_current.highestSst, &m_current.lowestAmbient,
                           &m_current.highestAmbient};
-        for (int i = 0; i < 4; ++i) {
+        for (std::size_t i = 0; i < 4; ++i) {
             long long value = 0;
             if (report(ParseWhole(line.fields[2 + i], names[i], kTemperatureLow, kTemperatureHigh, value)))
                 *targets[i] = static_cast<int>(value);
@@ -264,7 +265,9 @@ private:
             m_diagnostics.Report(m_file.name, unit.line, "model " + unit.code + ": " + message);
             m_modelValid = false;
         };
-        if (!m_hasAmbients)
+        if (!m_headerRead)
+            m_modelValid = false; // already reported; a guess at the rest would only add noise
+        else if (!m_hasAmbients)
             report("the AMBIENT line is missing");
         else if (unit.ssts.empty())
             report("it has no SST lines");
@@ -292,7 +295,7 @@ private:
     std::vector<CondensingUnit> m_units;
     std::map<std::string, int> m_codes;
     CondensingUnit m_current;
-    bool m_hasModel = false, m_hasAmbients = false, m_modelValid = false;
+    bool m_hasModel = false, m_hasAmbients = false, m_modelValid = false, m_headerRead = false;
 };
 
 std::vector<UnitCooler> ReadCoolers(const SourceFile& file, Diagnostics& diagnostics) {
@@ -345,6 +348,8 @@ std::vector<ListEntry> ReadList(const SourceFile& file, const std::set<std::stri
         bool ok = true;
         if (Trimmed(entry.key).empty())
             ok = report("the series key is empty");
+        else if (Trimmed(entry.key) != entry.key) // the selection compares keys exactly
+            ok = report("series key '" + entry.key + "' starts or ends with a space");
         else if (entry.key < previousKey)
             ok = report("series key " + entry.key + " sorts before " + previousKey + " on line " +
                         std::to_string(previousLine) + "; the list must ascend by key");
