@@ -76,7 +76,7 @@ void StartupTest::windowDefinition_everyPageHasItsTitleLabel() {
     SettingsStore st(dir.filePath("s.ini"));
     State s(dir.path(), p, st);
     for (int page = 1; page <= 9; ++page) {
-        const int title = page == 2 ? 17 : page * 100 + 99;
+        const int title = page == 2 ? 17 : (page - 1) * 100 + 99;
         QVERIFY2(s.labels.Has(title), qPrintable(QString::number(title)));
         QCOMPARE(s.labels[title].page, page);
     }
