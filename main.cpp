@@ -42,8 +42,7 @@ int main(int argc, char** argv) {
     } catch (const corvane::ProgramEnd& end) {
         return end.exitCode;
     }
-    corvane::MainWindow window(state, platform);
-    platform.SetWindow(&window);
+    corvane::MainWindow window(state);
     window.show();
     return app.exec();
 }

@@ -15,7 +15,14 @@ Record Record::Parse(const QString& line) {
 }
 
 QString LineReader::ReadLine() {
-    QByteArray bytes = m_file.readLine(MaxLineBytes);
+    // Asking for the whole bound at once allocates a megabyte for every line; small steps
+    // cost what the line costs and still stop at the bound.
+    QByteArray bytes;
+    do {
+        const QByteArray part = m_file.readLine(std::min<qint64>(4096, MaxLineBytes - bytes.size()));
+        if (part.isEmpty()) break;
+        bytes += part;
+    } while (!bytes.endsWith('\n') && bytes.size() < MaxLineBytes);
     ++m_line;
     while (bytes.endsWith('\n') || bytes.endsWith('\r')) bytes.chop(1);
     return FromCp1252(bytes);

@@ -9,4 +9,8 @@ void CalculateInfiltrationLoad(State& s);
 void CalculateProductLoad(State& s);
 void CalculateMiscLoad(State& s);
 
+// Enthalpy of moist air at a temperature and a relative humidity (a fraction), from the
+// psychrometric table F.
+double AirEnthalpy(State& s, float temperature, double humidity);
+
 } // namespace corvane

@@ -96,6 +96,9 @@ struct OptionList {
     Colour backColour = RGBColour(255, 255, 255);
     Colour foreColour = 0;
     int page = 0;
+    int width = 0;         // twips, 0 until the list is sized to its entries
+    int height = 0;        // twips
+    int left = 0, top = 0; // where an open list sits on its page, twips
 };
 
 struct ValueList {

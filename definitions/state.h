@@ -188,6 +188,7 @@ public:
     Colour shapeBoxBackColour = RGBColour(255, 255, 255);
     std::array<bool, 3> geometryVisible{false, false, false};
     QStringList historyList;            // FileHistoryList
+    Colour historyBackColour = RGBColour(255, 255, 255), historyForeColour = 0;
     int historySelected = -1;
     QString bannerText;                 // EBANNER
     int bannerLines = 0;

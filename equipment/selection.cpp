@@ -1,12 +1,347 @@
 #include "equipment/selection.h"
+
+#include "app/numbertext.h"
 #include "definitions/state.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace corvane {
 
-float CoolerCapacity(const State&, float, float, float) { return 0; }
-float CondenserCapacity(const State&, const CondenserModel&, float, float) { return 0; }
-void SelectCondenser(State&) {}
-void SelectCooler(State&) {}
-void CalculateBalance(State&) {}
+namespace {
+
+constexpr int CandidateColumns = 6;
+constexpr int NoChoice = -1;
+
+struct Candidate {
+    float capacity = 0;
+    int product = 0;   // row of the product list
+};
+
+// What a walk of one series in a product list found.
+struct Candidates {
+    int matches = 0;
+    std::vector<Candidate> adequate;      // grid rows 1..n once sorted
+    std::optional<Candidate> undersized;  // grid row 0
+};
+
+float FieldNumber(const State& s, int n) { return NumberFromText(GetFieldValue(s, n)); }
+QString FieldText(const State& s, int n) { return s.textBoxes[n].text; }
+
+// The series code of field 530 from its second character on tells where the condensing
+// temperature comes from: the ambient at the unit, the condensing-temperature field, or the
+// code itself as a number.
+float CondensingTemperature(const State& s) {
+    const QString code = FieldText(s, 530).mid(1);
+    const QString upper = code.toUpper();
+    if (upper == QLatin1String("-") || upper == QLatin1String("A")) return FieldNumber(s, 500);
+    if (upper == QLatin1String("C")) return FieldNumber(s, 525);
+    return NumberFromText(code);
+}
+
+// Ratings are published for 60 Hz; a series whose second key text ends in "S" runs at 60 Hz.
+float FrequencyFactor(const QString& secondKey, float factor60, float factor50) {
+    return secondKey.toUpper().endsWith(QLatin1Char('S')) ? factor60 : factor50;
+}
+
+// Walks the rows of one series. The list is sorted by key, so the walk ends at the first key
+// past the one sought. capacityOf gives nothing for a row that cannot be offered.
+template <class CapacityOf>
+Candidates CollectCandidates(const std::vector<ProductRow>& list, const QString& key, float required,
+                             CapacityOf capacityOf) {
+    Candidates found;
+    const QString wanted = key.toUpper();
+    for (std::size_t i = 1; i < list.size(); ++i) {
+        const QString rowKey = list[i].fields[0].toUpper();
+        if (rowKey > wanted) break;
+        if (rowKey != wanted) continue;
+        ++found.matches;
+        const std::optional<float> capacity = capacityOf(list[i]);
+        if (!capacity) continue;
+        const Candidate c{*capacity, static_cast<int>(i)};
+        if (c.capacity >= required)
+            found.adequate.push_back(c);
+        else if (!found.undersized || c.capacity >= found.undersized->capacity)
+            found.undersized = c;
+    }
+    // Ascending capacity; equal capacities end in the reverse of their list order, which is
+    // what exchanging rows whenever the later one is not greater produces.
+    std::sort(found.adequate.begin(), found.adequate.end(), [](const Candidate& a, const Candidate& b) {
+        return a.capacity != b.capacity ? a.capacity < b.capacity : a.product > b.product;
+    });
+    return found;
+}
+
+// Row 1 (the smallest adequate model) unless the best undersized model lies within the
+// tolerance and nearer to the requirement; without adequate models, the undersized one
+// when it lies within the tolerance.
+int ChooseRow(const Candidates& found, float required, float minimum) {
+    const bool undersizedQualifies = found.undersized && found.undersized->capacity > minimum;
+    if (found.adequate.empty()) return undersizedQualifies ? 0 : NoChoice;
+    if (undersizedQualifies &&
+        std::fabs(required - found.adequate.front().capacity) > std::fabs(required - found.undersized->capacity))
+        return 0;
+    return 1;
+}
+
+void ClearCandidateGrid(State& s, int number) {
+    Grid& grid = s.grids[number];
+    grid.Resize(0, CandidateColumns);
+    grid.Resize(1, CandidateColumns);
+    s.MarkDirty(ControlKind::Grid, number);
+}
+
+// Capacities are mostly whole numbers, whose text needs no locale.
+QString CapacityText(float capacity) {
+    if (capacity == std::floor(capacity) && std::fabs(capacity) < 1e7f)
+        return QString::number(static_cast<qint64>(capacity));
+    return TextFromSingle(capacity);
+}
+
+void WriteCandidateRow(Grid& grid, int row, const Candidate& c, const ProductRow& product) {
+    std::vector<GridCell>& cells = grid.cells[static_cast<std::size_t>(row)];
+    cells[0].text = QString::number(row);
+    cells[1].text = CapacityText(c.capacity);
+    cells[2].text = product.fields[2];   // the model name the user sees
+    cells[3].text = product.fields[1];
+    cells[4].text = product.fields[3];   // data-sheet file
+    cells[5].text = QString::number(product.record);
+}
+
+// Every cell of the new rows is written (row 0 emptied when no model falls short), so the
+// rows of the previous selection are reused rather than freed and allocated again.
+void FillCandidateGrid(State& s, int number, const std::vector<ProductRow>& list, const Candidates& found) {
+    Grid& grid = s.grids[number];
+    grid.Resize(1 + static_cast<int>(found.adequate.size()), CandidateColumns);
+    if (found.undersized)
+        WriteCandidateRow(grid, 0, *found.undersized, list[found.undersized->product]);
+    else
+        for (GridCell& cell : grid.cells[0]) cell.text.clear();
+    s.MarkDirty(ControlKind::Grid, number);
+    for (std::size_t i = 0; i < found.adequate.size(); ++i)
+        WriteCandidateRow(grid, static_cast<int>(i) + 1, found.adequate[i], list[found.adequate[i].product]);
+}
+
+struct ChoiceFields {
+    int grid, model, capacity, indicator;
+};
+
+void WriteNoChoice(State& s, const ChoiceFields& f) {
+    SetFieldValue(s, f.indicator, QString::number(NoChoice));
+    SetFieldValue(s, f.model, s.strings[14]);
+    SetFieldValue(s, f.capacity, QStringLiteral("0"));
+}
+
+void WriteChoice(State& s, const ChoiceFields& f, int row) {
+    if (row == NoChoice) {
+        WriteNoChoice(s, f);
+        return;
+    }
+    const Grid& grid = s.grids[f.grid];
+    const QString model = grid.Text(row, 2);
+    const QString capacity = grid.Text(row, 1);
+    SetFieldValue(s, f.model, model);
+    SetFieldValue(s, f.capacity, capacity);
+    SetFieldValue(s, f.indicator, QString::number(row));
+}
+
+void LogMissingKey(State& s, const QString& key) {
+    s.WriteLog(QStringLiteral("********************** KEY ") + key + QStringLiteral(" NOT FOUND IN PRODUCT LIST"));
+}
+
+// The record number that row 1 of a candidate grid points to, when it indexes the array.
+template <class T>
+const T* ChosenRecord(const State& s, int gridNumber, const std::vector<T>& records) {
+    const std::optional<double> number = ReadNumber(s.grids[gridNumber].Text(1, 5));
+    if (!number || *number < 1 || *number >= static_cast<double>(records.size())) return nullptr;
+    return &records[static_cast<std::size_t>(*number)];
+}
+
+float Interpolate(float v, float v0, float v1, float q0, float q1) {
+    if (v1 == v0) return q0;
+    return (v - v0) * (q1 - q0) / (v1 - v0) + q0;
+}
+
+const ChoiceFields CondenserFields{520, 523, 524, 533};
+const ChoiceFields CoolerFields{540, 543, 544, 553};
+
+} // namespace
+
+float CoolerCapacity(const State& s, float suction, float difference, float rating) {
+    // The rating holds at a temperature difference of 10; k corrects it for the suction temperature.
+    const double sst = suction;
+    const double k = 0.94857 + 0.0036667 * sst - 0.000052381 * sst * sst;
+    return static_cast<float>(std::floor((0.5 + k * difference * rating / 10.0) * s.coolerFrequencyFactor));
+}
+
+float CondenserCapacity(const State& s, const CondenserModel& model, float suction, float ambient) {
+    const std::vector<CondenserRating>& r = s.condenserRatings;
+    const qint64 first = model.firstRating;
+    const qint64 last = first + model.extent;
+    const qint64 group = model.groupSize;
+    if (group <= 0 || first < 1) return 0;
+    // Only the model's own records may take part, so damaged data gives no capacity rather
+    // than a neighbour's.
+    const auto inModel = [&](qint64 j) { return j >= first && j <= last && j < static_cast<qint64>(r.size()); };
+    const auto A = [&](qint64 j) { return static_cast<float>(r[static_cast<std::size_t>(j)].suction); };
+    const auto B = [&](qint64 j) { return static_cast<float>(r[static_cast<std::size_t>(j)].ambient); };
+    const auto Q = [&](qint64 j) { return static_cast<float>(r[static_cast<std::size_t>(j)].capacity); };
+    const float S = std::floor(suction + 0.5f);
+    const float T = std::floor(ambient + 0.5f);
+
+    float capacity = 0;
+    for (qint64 g = first; inModel(g); g += group) {
+        if (A(g) == S) {
+            for (qint64 j = g; j < g + group && inModel(j); ++j) {
+                if (B(j) == T) {
+                    capacity = Q(j);
+                    break;
+                }
+                if (B(j) > T) {
+                    if (j > g) capacity = Interpolate(ambient, B(j - 1), B(j), Q(j - 1), Q(j));
+                    break;
+                }
+            }
+            break;
+        }
+        if (A(g) > S) {
+            if (g - group < first) break;   // below the model's lowest suction temperature
+            for (qint64 j = g; j < g + group && inModel(j); ++j) {
+                const qint64 below = j - group;
+                if (B(j) == T) {
+                    capacity = Interpolate(suction, A(below), A(j), Q(below), Q(j));
+                    break;
+                }
+                if (B(j) > T) {
+                    if (j > g) {
+                        const float lower = Interpolate(ambient, B(below - 1), B(below), Q(below - 1), Q(below));
+                        const float upper = Interpolate(ambient, B(j - 1), B(j), Q(j - 1), Q(j));
+                        capacity = Interpolate(suction, A(below), A(j), lower, upper);
+                    }
+                    break;
+                }
+            }
+            break;
+        }
+    }
+    return capacity * s.condenserFrequencyFactor;
+}
+
+void ResetCoolerCandidates(State& s) { ClearCandidateGrid(s, CoolerFields.grid); }
+
+void SelectCondenser(State& s) {
+    s.WriteLog(QStringLiteral(">Condenser()"));
+    const float suction = FieldNumber(s, 501) - FieldNumber(s, 502);
+    const float ambient = CondensingTemperature(s);
+    const float units = FieldNumber(s, 522);
+    const QString key = FieldText(s, 530) + FieldText(s, 531);
+    s.condenserFrequencyFactor =
+        FrequencyFactor(FieldText(s, 531), s.constants.condenser60HzFactor, s.constants.condenser50HzFactor);
+    if (!(units > 0)) {   // the input checks report the count; nothing can be sized for it
+        ClearCandidateGrid(s, CondenserFields.grid);
+        WriteNoChoice(s, CondenserFields);
+        return;
+    }
+    const float required = FieldNumber(s, 503) / units;
+    const float minimum = (100 - s.constants.underRange) * required / 100;
+
+    const Candidates found = CollectCandidates(
+        s.condenserProducts, key, required, [&](const ProductRow& row) -> std::optional<float> {
+            if (row.record <= 0 || row.record >= static_cast<int>(s.condenserModels.size())) return std::nullopt;
+            const CondenserModel& m = s.condenserModels[static_cast<std::size_t>(row.record)];
+            if (!(suction >= m.minSuction && suction <= m.maxSuction && ambient >= m.minAmbient &&
+                  ambient <= m.maxAmbient))
+                return std::nullopt;
+            return CondenserCapacity(s, m, suction, ambient);
+        });
+    if (found.matches == 0) LogMissingKey(s, key);
+    FillCandidateGrid(s, CondenserFields.grid, s.condenserProducts, found);
+    WriteChoice(s, CondenserFields, ChooseRow(found, required, minimum));
+}
+
+void SelectCooler(State& s) {
+    s.WriteLog(QStringLiteral(">Cooler()"));
+    const float condenser = FieldNumber(s, 524);
+    const float coolers = FieldNumber(s, 542);
+    // Without a condenser (or with no cooler to share it) there is nothing to size; the
+    // indicator is cleared too, so that no earlier choice can feed the balance.
+    if (condenser == 0 || !(coolers > 0)) {
+        ResetCoolerCandidates(s);
+        WriteNoChoice(s, CoolerFields);
+        return;
+    }
+    const float box = FieldNumber(s, 501);
+    const float difference = FieldNumber(s, 502);
+    const float suction = box - difference;
+    const float required = condenser * FieldNumber(s, 522) / coolers;
+    const float minimum = (100 - s.constants.underRange) * required / 100;
+    const QString key = FieldText(s, 550) + FieldText(s, 551);
+    s.coolerFrequencyFactor =
+        FrequencyFactor(FieldText(s, 551), s.constants.cooler60HzFactor, s.constants.cooler50HzFactor);
+
+    const Candidates found = CollectCandidates(
+        s.coolerProducts, key, required, [&](const ProductRow& row) -> std::optional<float> {
+            if (row.record <= 0 || row.record >= static_cast<int>(s.coolerRatings.size())) return std::nullopt;
+            const CoolerRating& r = s.coolerRatings[static_cast<std::size_t>(row.record)];
+            if (!(box > static_cast<float>(r.minBoxTemp))) return std::nullopt;
+            return CoolerCapacity(s, suction, difference, static_cast<float>(r.rating));
+        });
+    s.WriteLog(QStringLiteral("Key ") + key + QStringLiteral(" has ") + QString::number(found.matches) +
+               QStringLiteral(" matches"));
+    if (found.matches == 0) LogMissingKey(s, key);
+    FillCandidateGrid(s, CoolerFields.grid, s.coolerProducts, found);
+    WriteChoice(s, CoolerFields, ChooseRow(found, required, minimum));
+}
+
+void CalculateBalance(State& s) {
+    s.WriteLog(QStringLiteral(">Balance()"));
+    const auto writeZeros = [&] {
+        for (int n : {560, 561, 562}) SetFieldValue(s, n, QStringLiteral("0"));
+    };
+    // Only a pair that the selections chose as adequate has a meaningful balance.
+    if (FieldNumber(s, 533) != 1 || FieldNumber(s, 553) != 1) {
+        writeZeros();
+        return;
+    }
+    const CondenserModel* model = ChosenRecord(s, CondenserFields.grid, s.condenserModels);
+    const CoolerRating* cooler = ChosenRecord(s, CoolerFields.grid, s.coolerRatings);
+    if (!model || !cooler) {
+        writeZeros();
+        return;
+    }
+    const float box = FieldNumber(s, 501);
+    const float s1 = box - FieldNumber(s, 502);
+    // The second point lies 5 degrees below, unless that leaves the model's data.
+    const float s2 = s1 - 5 <= model->minSuction ? s1 + 5 : s1 - 5;
+    const float ambient = CondensingTemperature(s);
+    const double units = FieldNumber(s, 522);
+    const double coolers = FieldNumber(s, 542);
+
+    const double q1 = units * CondenserCapacity(s, *model, s1, ambient);
+    const double q2 = units * CondenserCapacity(s, *model, s2, ambient);
+    const double perDegree = coolers * CoolerCapacity(s, s1, 10, static_cast<float>(cooler->rating)) / 10.0;
+    const double p1 = perDegree * std::fabs(box - s1);
+    const double p2 = perDegree * (box - s2);
+
+    // Two straight lines of capacity against suction temperature through their two points.
+    const double condenserSlope = (q2 - q1) / (s2 - s1);
+    const double coolerSlope = (p2 - p1) / (s2 - s1);
+    if (condenserSlope == coolerSlope) {   // parallel lines never balance
+        writeZeros();
+        return;
+    }
+    const double balanceSuction = s1 + (p1 - q1) / (condenserSlope - coolerSlope);
+    const double balanceCapacity = q1 + condenserSlope * (balanceSuction - s1);
+    if (!std::isfinite(balanceSuction) || !std::isfinite(balanceCapacity)) {
+        writeZeros();
+        return;
+    }
+    s.WriteLog(QStringLiteral("Balance = ") + TextFromDouble(balanceCapacity) + QStringLiteral(" at ") +
+               TextFromDouble(balanceSuction));
+    SetFieldValue(s, 560, TextFromDouble(std::floor(balanceCapacity + 0.5)));
+    SetFieldValue(s, 561, TextFromDouble(balanceSuction));
+    SetFieldValue(s, 562, TextFromDouble(std::fabs(box - balanceSuction)));
+}
 
 } // namespace corvane

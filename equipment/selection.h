@@ -11,4 +11,7 @@ void SelectCondenser(State& s);
 void SelectCooler(State& s);
 void CalculateBalance(State& s);
 
+// Empties the cooler candidate grid down to its one row (row 0) before a cooler selection.
+void ResetCoolerCandidates(State& s);
+
 } // namespace corvane

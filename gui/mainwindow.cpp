@@ -1,14 +1,572 @@
 #include "gui/mainwindow.h"
 
-#include "definitions/state.h"
+#include "app/commands.h"
+#include "app/platform.h"
+#include "definitions/windowdefinition.h"
 #include "gui/qtplatform.h"
+#include "gui/widgets.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
 
 namespace corvane {
 
-MainWindow::MainWindow(State& state, QtPlatform& platform, QWidget* parent)
-    : QWidget(parent), m_state(state), m_platform(platform) {
-    setWindowTitle(m_state.baseTitle);
-    resize(640, 480);
+namespace {
+
+constexpr int Margin = 6;            // 90 twips around the column and the page area
+constexpr int ColumnWidth = 104;     // the command column
+constexpr qreal FontPoints = 8;      // the window's text size, dense as a data-entry form wants
+constexpr int MaxDispatchDepth = 12; // focus changes that keep answering each other stop here
+
+bool SameFocus(const FocusRef& a, const FocusRef& b) { return a.kind == b.kind && a.number == b.number; }
+
+int EditorGrid(int index) { return index == 1 ? 300 : 200; }
+
+} // namespace
+
+MainWindow::MainWindow(State& state, QWidget* parent)
+    : QWidget(parent), m_s(state), m_painter(state), m_binder(new Binder(state, *this, this)) {
+    setObjectName(QStringLiteral("FrmMain"));
+    QFont text = font();
+    text.setPointSizeF(FontPoints);
+    setFont(text);
+    m_arrows.back = Picture(QStringLiteral("arrow_back.png"));
+    m_arrows.backFocus = Picture(QStringLiteral("arrow_back_focus.png"));
+    m_arrows.forward = Picture(QStringLiteral("arrow_forward.png"));
+    m_arrows.forwardFocus = Picture(QStringLiteral("arrow_forward_focus.png"));
+
+    PageBuilder builder(m_s, *m_binder, m_widgets, m_arrows);
+    BuildLeftColumn(builder);
+    BuildPageArea(builder);
+    builder.BuildLists();
+
+    // The cell editors ride on their cells when a grid scrolls.
+    for (int g : {200, 300})
+        if (auto* table = qobject_cast<QTableWidget*>(m_widgets.Find(ControlKind::Grid, g))) {
+            const auto follow = [this] {
+                if (Painting()) return;
+                ++m_painting;
+                PlaceCellEditors();
+                PlaceLists();
+                --m_painting;
+            };
+            connect(table->horizontalScrollBar(), &QScrollBar::valueChanged, this, follow);
+            connect(table->verticalScrollBar(), &QScrollBar::valueChanged, this, follow);
+        }
+
+    qApp->installEventFilter(this);
+    if (auto* qt = dynamic_cast<QtPlatform*>(&m_s.platform)) qt->AttachWindow(this, [this] { RepaintDirty(); });
+
+    // 9600 x 7200 twips inside the frame, at start and as the least size.
+    const QSize inner(9600 / TwipsPerPixel, 7200 / TwipsPerPixel);
+    setMinimumSize(inner);
+    resize(inner);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(inner.width() / 2, inner.height() / 2));
+    }
+    m_s.MarkAllDirty();
+    RepaintDirty();
+    if (QWidget* target = m_binder->FocusTarget(m_s.focus)) target->setFocus(Qt::OtherFocusReason);
+}
+
+MainWindow::~MainWindow() {
+    // Closing the window while it is taken apart moves the focus; nothing of that is the
+    // user's doing, so the binder goes first.
+    m_ending = true;
+    delete m_binder;
+    m_binder = nullptr;
+    if (auto* qt = dynamic_cast<QtPlatform*>(&m_s.platform)) qt->AttachWindow(nullptr, {});
+}
+
+QPixmap MainWindow::Picture(const QString& name) const {
+    if (name.isEmpty()) return QPixmap();
+    const QString path = QFileInfo(name).isAbsolute() ? name : m_s.dataFolder + name;
+    QPixmap picture;
+    if (!picture.load(path)) return QPixmap();   // a picture that cannot be read is left out
+    return picture;
+}
+
+// --- building ----------------------------------------------------------------------------------
+
+void MainWindow::BuildLeftColumn(PageBuilder& builder) {
+    for (const PlacedDef& d : ButtonDefinitions())
+        if (d.page == 0) builder.MakeButton(d.number, this);
+
+    m_hintCaption = new QLabel(this);
+    m_hintCaption->setObjectName(QStringLiteral("HintBoxCaption"));
+    QFont bold = m_hintCaption->font();
+    bold.setBold(true);
+    m_hintCaption->setFont(bold);
+
+    m_hint = new QLabel(this);
+    m_hint->setObjectName(QStringLiteral("HintBox"));
+    m_hint->setWordWrap(true);
+    m_hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_hint->setMargin(5);
+    m_hint->setFrameShape(QFrame::StyledPanel);
+    m_hint->setAutoFillBackground(true);
+    QFont small = m_hint->font();
+    small.setPointSizeF(small.pointSizeF() * 0.92);
+    m_hint->setFont(small);
+    QPalette translucent = m_hint->palette();
+    translucent.setColor(QPalette::Window, QColor(255, 255, 255, 150));
+    m_hint->setPalette(translucent);
+
+    m_thumbnail = new ClickLabel(this);
+    m_thumbnail->setObjectName(QStringLiteral("ThumbNailLogo"));
+    m_thumbnail->setAlignment(Qt::AlignCenter);
+    m_thumbnail->setCursor(Qt::PointingHandCursor);
+    m_binder->Bind(m_thumbnail, Role::Thumbnail, 0);
+}
+
+void MainWindow::BuildPageArea(PageBuilder& builder) {
+    m_pageArea = new QWidget(this);
+    m_pageArea->setObjectName(QStringLiteral("PageArea"));
+    auto* column = new QVBoxLayout(m_pageArea);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(4);
+    m_banner = new ErrorBanner(m_pageArea);
+    m_banner->setObjectName(QStringLiteral("EFRAME"));
+    m_banner->hide();
+    column->addWidget(m_banner);
+
+    // Every page takes the same rectangle; the state says which one is shown.
+    auto* stack = new QGridLayout;
+    stack->setContentsMargins(0, 0, 0, 0);
+    column->addLayout(stack, 1);
+    for (int p = 1; p < PageCount; ++p) stack->addWidget(builder.BuildPage(p, m_pageArea), 0, 0);
+    stack->addWidget(builder.BuildPage(0, m_pageArea), 0, 0);
+
+    m_logoPanel = new QWidget(m_pageArea);
+    auto* centre = new QVBoxLayout(m_logoPanel);
+    centre->addStretch();
+    m_logo = new QLabel(m_logoPanel);
+    m_logo->setObjectName(QStringLiteral("Logo"));
+    m_logo->setAlignment(Qt::AlignCenter);
+    centre->addWidget(m_logo);
+    m_version = new QLabel(m_logoPanel);
+    m_version->setObjectName(QStringLiteral("VersionNo"));
+    m_version->setAlignment(Qt::AlignCenter);
+    centre->addWidget(m_version);
+    centre->addStretch();
+    stack->addWidget(m_logoPanel, 0, 0);
+}
+
+// --- layout and painting -----------------------------------------------------------------------
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayoutLeftColumn();
+    const int left = Margin + ColumnWidth + Margin + 2;
+    m_pageArea->setGeometry(left, Margin, width() - left - Margin, height() - 2 * Margin);
+    ++m_painting;
+    PlaceLists();
+    PlaceCellEditors();
+    --m_painting;
+}
+
+void MainWindow::LayoutLeftColumn() {
+    const int buttonHeight = QFontMetrics(font()).height() + 6;
+    const int step = buttonHeight + 3;
+    int y = Margin;
+    const auto place = [&](int n, int x, int w) {
+        if (QWidget* b = m_widgets.Find(ControlKind::Button, n)) b->setGeometry(x, y, w, buttonHeight);
+    };
+    // The page buttons, one under the other, in the order of their pages.
+    for (int n = 0; n <= 8; ++n) {
+        place(n, Margin, ColumnWidth - 3);
+        y += step;
+    }
+    // The job commands two to a row: open and save, print and e-mail, help.
+    y += 6;
+    const int half = (ColumnWidth - 3 - 4) / 2;
+    const int pairs[][2] = {{10, 11}, {13, 14}, {12, -1}};
+    for (const auto& pair : pairs) {
+        place(pair[0], Margin, half);
+        if (pair[1] >= 0) place(pair[1], Margin + half + 4, half);
+        y += step;
+    }
+
+    // From the bottom up: the thumbnail, the exit button above it, the hint box in between.
+    int bottom = height() - Margin;
+    if (m_thumbnail->pixmap().isNull()) {
+        m_thumbnail->hide();
+    } else {
+        const QSize size = m_thumbnail->pixmap().deviceIndependentSize().toSize();
+        m_thumbnail->setGeometry(Margin, bottom - size.height(), ColumnWidth - 3, size.height());
+        bottom -= size.height() + Margin;
+    }
+    const int exitTop = bottom - buttonHeight;
+    if (QWidget* exit = m_widgets.Find(ControlKind::Button, 9)) exit->setGeometry(Margin, exitTop, ColumnWidth - 3, buttonHeight);
+    y += 4;
+    const int captionHeight = QFontMetrics(m_hintCaption->font()).height() + 2;
+    m_hintCaption->setGeometry(Margin + 2, y, ColumnWidth - 5, captionHeight);
+    y += captionHeight + 2;
+    m_hint->setGeometry(Margin, y, ColumnWidth - 3, std::max(0, exitTop - Margin - y));
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
+    // The window shades from the BIAS colour at the top downwards; each component rises by
+    // 511 * PERCENT / P over the height, P being the inner height in pixels.
+    const float p = std::max(1, height());
+    const auto component = [&](int k, float i) {
+        return std::clamp(static_cast<int>(i * m_s.colours.percent[k] / p + m_s.colours.bias[k]), 0, 255);
+    };
+    QLinearGradient shade(0, 0, 0, height());
+    shade.setColorAt(0, QColor(component(0, 0), component(1, 0), component(2, 0)));
+    shade.setColorAt(1, QColor(component(0, 511), component(1, 511), component(2, 511)));
+    QPainter painter(this);
+    painter.fillRect(rect(), shade);
+}
+
+// --- events into the core ----------------------------------------------------------------------
+
+void MainWindow::Dispatch(const std::function<void()>& call) {
+    if (m_ending) return;
+    if (m_depth >= MaxDispatchDepth) {
+        m_s.WriteLog(QStringLiteral("View: events nested too deeply; one was dropped"));
+        return;
+    }
+    const FocusRef before = m_s.focus;
+    const std::array<bool, 2> editorsBefore = m_s.cellEditorVisible;
+    ++m_depth;
+    try {
+        call();
+    } catch (const ProgramEnd& end) {
+        --m_depth;
+        EndProgram(end.exitCode);
+        return;
+    } catch (const std::exception& e) {
+        ReportFailure(e.what());
+    }
+    --m_depth;
+    RepaintDirty();
+    SyncFocus(before, editorsBefore);
+}
+
+void MainWindow::ReportFailure(const char* what) {
+    const QString reason = QString::fromLocal8Bit(what);
+    m_s.WriteLog(QStringLiteral("View: an action failed: ") + reason);
+    const QString title = m_s.baseTitle.isEmpty() ? QApplication::applicationName() : m_s.baseTitle;
+    try {
+        m_s.platform.MessageBox(title,
+                                QStringLiteral("This action could not be completed:\n\n") + reason +
+                                    QStringLiteral("\n\nThe job stays open; please check the values entered."),
+                                Box::Ok | Box::Stop);
+    } catch (...) {
+        // The message itself failed; the log line above has to do.
+    }
+}
+
+void MainWindow::EndProgram(int code) {
+    m_ending = true;
+    m_exitCode = code;
+    m_s.WriteLog(QStringLiteral("View: program ends with code ") + QString::number(code));
+    Q_EMIT programEnded(code);
+    close();
+    // After close(): quitting on the last window would otherwise set the code back to 0.
+    QCoreApplication::exit(code);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (m_ending) {
+        event->accept();
+        return;
+    }
+    bool allow = true;
+    Dispatch([&] { allow = CloseRequest(m_s); });
+    if (m_ending || allow) {
+        m_ending = true;
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || Painting()) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this) return false;
+    return WindowKey(static_cast<QKeyEvent*>(event));
+}
+
+bool MainWindow::WindowKey(QKeyEvent* event) {
+    // Keys with Ctrl held alone belong to the window, whichever control has the focus.
+    if (event->modifiers() != Qt::ControlModifier) return false;
+    switch (event->key()) {
+    case Qt::Key_A: Dispatch([&] { ControlKey(m_s, 'A'); }); return true;
+    case Qt::Key_D: Dispatch([&] { ControlKey(m_s, 'D'); }); return true;
+    case Qt::Key_L: Dispatch([&] { ControlKey(m_s, 'L'); }); return true;
+    case Qt::Key_G:
+        if (m_s.currentPage != 6) return false;
+        // The candidate grids of the equipment page, shown and hidden for a closer look.
+        Dispatch([&] {
+            for (int g : {520, 540}) {
+                Grid& grid = m_s.grids[g];
+                grid.visible = !grid.visible;
+                m_s.MarkDirty(ControlKind::Grid, g);
+            }
+            m_s.candidateGridsVisible = m_s.grids[520].visible;
+        });
+        return true;
+    default: return false;
+    }
+}
+
+// --- repainting --------------------------------------------------------------------------------
+
+void MainWindow::RepaintDirty() {
+    ++m_painting;
+    if (m_s.TakeAllDirty()) {
+        m_s.TakeDirty();
+        RepaintAll();
+    } else {
+        for (const DirtyRef& d : m_s.TakeDirty()) m_painter.Paint(d.kind, d.number, m_widgets.Find(d.kind, d.number));
+    }
+    RepaintNamed();
+    --m_painting;
+}
+
+void MainWindow::RepaintAll() {
+    m_shownPage = -1;   // captions and fonts may all have changed
+    m_painter.SetFallbackCaptions(ControlPainter::CaptionsMissing(m_s));
+    for (const auto& [key, widget] : m_widgets.controls) m_painter.Paint(key.first, key.second, widget);
+    RepaintPictures();
+    update();
+}
+
+void MainWindow::RepaintPictures() {
+    if (m_logoSource != m_s.logoPicture) {
+        m_logoSource = m_s.logoPicture;
+        m_logo->setPixmap(Picture(m_s.logoPicture));
+    }
+    if (m_thumbnailSource != m_s.thumbnailPicture) {
+        m_thumbnailSource = m_s.thumbnailPicture;
+        QPixmap thumb = Picture(m_s.thumbnailPicture);
+        if (!thumb.isNull() && thumb.width() > ColumnWidth - 3)
+            thumb = thumb.scaledToWidth(ColumnWidth - 3, Qt::SmoothTransformation);
+        m_thumbnail->setPixmap(thumb);
+        m_thumbnail->setVisible(!thumb.isNull());
+        LayoutLeftColumn();
+    }
+    if (m_iconSource != m_s.iconPicture) {
+        m_iconSource = m_s.iconPicture;
+        const QPixmap icon = Picture(m_s.iconPicture);
+        if (!icon.isNull()) setWindowIcon(QIcon(icon));
+    }
+}
+
+void MainWindow::RepaintNamed() {
+    const QString title = !m_s.windowCaption.isEmpty() ? m_s.windowCaption
+                          : !m_s.baseTitle.isEmpty()   ? m_s.baseTitle
+                                                       : QApplication::applicationName();
+    if (windowTitle() != title) setWindowTitle(title);
+
+    if (m_hintCaption->text() != m_s.hintCaption) m_hintCaption->setText(m_s.hintCaption);
+    if (m_hint->text() != m_s.hintText) m_hint->setText(m_s.hintText);
+    SetColours(m_hintCaption, QPalette::Window, 0, QPalette::WindowText, m_s.hintForeColour);
+    QPalette hint = m_hint->palette();
+    if (hint.color(QPalette::WindowText) != ToQColor(m_s.hintForeColour)) {
+        hint.setColor(QPalette::WindowText, ToQColor(m_s.hintForeColour));
+        m_hint->setPalette(hint);
+    }
+    SetVisible(m_hint, m_s.hintVisible);
+    SetToolTip(m_thumbnail, m_s.thumbnailTooltip);
+
+    bool anyPage = false;
+    for (const auto& [p, page] : m_s.pages) anyPage = anyPage || (p != 0 && page.visible);
+    SetVisible(m_logoPanel, !anyPage);
+    if (m_version->text() != m_s.versionText) m_version->setText(m_s.versionText);
+
+    m_banner->SetText(m_s.bannerText);
+    SetVisible(m_banner, m_s.errorFrameVisible);
+    m_banner->SetActive(m_s.errorFrameVisible && m_s.bannerActive);
+
+    if (m_widgets.jobPath) {
+        const QString name = m_s.currentJobPath.isEmpty() ? QString() : QFileInfo(m_s.currentJobPath).fileName();
+        if (m_widgets.jobPath->text() != name) m_widgets.jobPath->setText(name);
+        SetToolTip(m_widgets.jobPath, m_s.currentJobPath);
+    }
+    if (m_widgets.sketch) {
+        int shape = -1;
+        for (int i = 0; i < 3; ++i)
+            if (m_s.geometryVisible[i] && shape < 0) shape = i;
+        const bool onWalls = m_s.focus.Is(ControlKind::Grid, 200) || m_s.openList == 201 || m_s.openList == 206;
+        const int wall = onWalls && m_s.grids.Has(200) ? m_s.grids[200].col - 1 : 0;
+        m_widgets.sketch->SetShape(std::max(shape, 0), wall, ToQColor(m_s.shapeBoxBackColour),
+                                   ToQColor(m_s.colours.line), ToQColor(m_s.colours.lineSelected));
+        SetVisible(m_widgets.sketch, shape >= 0);
+    }
+    RepaintHistory();
+    SyncFieldRows();
+    RefreshPageLayout();
+    PlaceCellEditors();
+    PlaceLists();
+}
+
+void MainWindow::RepaintHistory() {
+    QListWidget* list = m_widgets.history;
+    if (!list) return;
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text();
+    if (shown != m_s.historyList) {
+        list->clear();
+        list->addItems(m_s.historyList);
+    }
+    if (list->currentRow() != m_s.historySelected && m_s.historySelected < list->count())
+        list->setCurrentRow(m_s.historySelected);
+    QPalette p = list->palette();
+    const QColor back = ToQColor(m_s.historyBackColour), fore = ToQColor(m_s.historyForeColour);
+    const QColor selBack = ToQColor(m_s.colours.focusBack), selFore = ToQColor(m_s.colours.focusFore);
+    if (p.color(QPalette::Base) != back || p.color(QPalette::Text) != fore || p.color(QPalette::Highlight) != selBack ||
+        p.color(QPalette::HighlightedText) != selFore) {
+        p.setColor(QPalette::Base, back);
+        p.setColor(QPalette::Text, fore);
+        p.setColor(QPalette::Highlight, selBack);
+        p.setColor(QPalette::HighlightedText, selFore);
+        list->setPalette(p);
+    }
+}
+
+void MainWindow::RefreshPageLayout() {
+    // Fonts and captions change while a page is hidden, and a hidden page does not lay itself
+    // out again; so a page coming into view is laid out afresh before it is seen.
+    int shown = 0;
+    for (const auto& [p, page] : m_s.pages)
+        if (p != 0 && page.visible) shown = p;
+    if (shown == m_shownPage) return;
+    m_shownPage = shown;
+    const auto relayout = [](QWidget* w) {
+        if (w && w->layout()) {
+            w->layout()->invalidate();
+            w->layout()->activate();
+        }
+    };
+    relayout(m_pageArea);
+    relayout(m_widgets.Find(ControlKind::Page, shown));
+    auto body = m_widgets.pageBodies.find(shown);
+    if (body != m_widgets.pageBodies.end()) relayout(body->second);
+}
+
+void MainWindow::SyncFieldRows() {
+    // A field hidden with its caption gives up its row; a box hidden alone (its list is open
+    // over it) keeps it.
+    for (const auto& [n, cell] : m_widgets.fieldRows) {
+        const QWidget* box = m_widgets.Find(ControlKind::TextBox, n);
+        const QWidget* caption = m_widgets.Find(ControlKind::Label, n);
+        const bool boxHidden = !box || box->isHidden();
+        const bool captionHidden = !caption || caption->isHidden();
+        SetVisible(cell, !(boxHidden && captionHidden));
+    }
+}
+
+void MainWindow::PlaceCellEditors() {
+    for (int i = 0; i < 2; ++i) {
+        QLineEdit* editor = m_widgets.cellEditors[i];
+        const int g = EditorGrid(i);
+        auto* table = qobject_cast<QTableWidget*>(m_widgets.Find(ControlKind::Grid, g));
+        if (!editor || !table || !m_s.grids.Has(g)) continue;
+        const Grid& grid = m_s.grids[g];
+        const bool show = m_s.cellEditorVisible[i] && grid.visible && grid.InRange(grid.row, grid.col) &&
+                          grid.row < table->rowCount() && grid.col < table->columnCount();
+        if (!show) {
+            SetVisible(editor, false);
+            continue;
+        }
+        const QModelIndex index = table->model()->index(grid.row, grid.col);
+        QRect cell = table->visualRect(index);
+        if (!table->viewport()->rect().contains(cell)) {
+            table->scrollTo(index);
+            cell = table->visualRect(index);
+        }
+        editor->setGeometry(cell.adjusted(1, 1, -1, -1));
+        if (editor->text() != m_s.cellEditorText[i]) editor->setText(m_s.cellEditorText[i]);
+        SetColours(editor, QPalette::Base, grid.colours.backSel, QPalette::Text, grid.colours.foreSel);
+        SetVisible(editor, true);
+        editor->raise();
+    }
+}
+
+void MainWindow::PlaceLists() {
+    for (const auto& [n, list] : m_s.optionLists) {
+        auto* popup = qobject_cast<QListWidget*>(m_widgets.Find(ControlKind::OptionList, n));
+        if (!popup) continue;
+        QWidget* page = popup->parentWidget();
+        if (m_s.openList != n || !page) {
+            SetVisible(popup, false);
+            continue;
+        }
+        // Anchor: the field's box, or for the grid-row lists the grid's current cell.
+        QRect anchor;
+        if (QWidget* box = m_widgets.Find(ControlKind::TextBox, n)) {
+            anchor = QRect(box->mapTo(page, QPoint(0, 0)), box->size());
+        } else if (auto* table = qobject_cast<QTableWidget*>(m_widgets.Find(ControlKind::Grid, n / 100 * 100))) {
+            const Grid& grid = m_s.grids[n / 100 * 100];
+            const QRect cell = table->visualRect(table->model()->index(grid.row, grid.col));
+            anchor = QRect(table->viewport()->mapTo(page, cell.topLeft()), cell.size());
+        }
+        const int frame = 2 * popup->frameWidth();
+        const int rowHeight = std::max(popup->sizeHintForRow(0), QFontMetrics(popup->font()).height() + 4);
+        const int height = std::min(std::max(1, popup->count()) * rowHeight + frame + 2, page->height() - 8);
+        const int width = std::max(anchor.width(), popup->sizeHintForColumn(0) + frame + 24);
+        int top = anchor.top();
+        if (top + height > page->height() - 4) top = std::max(4, page->height() - 4 - height);
+        int left = anchor.left();
+        if (left + width > page->width() - 4) left = std::max(4, page->width() - 4 - width);
+        popup->setGeometry(left, top, width, height);
+        SetVisible(popup, true);
+        popup->raise();
+    }
+}
+
+// --- focus -------------------------------------------------------------------------------------
+
+void MainWindow::SyncFocus(const FocusRef& before, const std::array<bool, 2>& editorsBefore) {
+    if (m_ending) return;
+    // A cell editor the core has just put over a cell takes the focus at once.
+    for (int i = 0; i < 2; ++i) {
+        QLineEdit* editor = m_widgets.cellEditors[i];
+        if (editorsBefore[i] || !m_s.cellEditorVisible[i] || !editor || !editor->isVisible()) continue;
+        if (!editor->hasFocus()) editor->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (!SameFocus(m_s.focus, before)) {
+        if (QWidget* target = m_binder->FocusTarget(m_s.focus)) {
+            if (focusWidget() != target || !target->hasFocus()) target->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    // The core hid the control that had the focus and named no other: it has lost the focus.
+    if (QWidget* owner = m_binder->Owner(); owner && !owner->isVisible()) {
+        m_binder->ReleaseHiddenOwner();
+        ParkFocus();
+    }
+}
+
+void MainWindow::ParkFocus() {
+    // Qt moved the focus on by itself while controls were hidden; leave it on the page
+    // instead of on a field the core was never told about.
+    QWidget* current = focusWidget();
+    if (current && current == m_binder->Owner()) return;
+    ++m_painting;
+    if (QWidget* page = m_widgets.Find(ControlKind::Page, m_s.currentPage); page && page->isVisible())
+        page->setFocus(Qt::OtherFocusReason);
+    else setFocus(Qt::OtherFocusReason);
+    --m_painting;
 }
 
 } // namespace corvane

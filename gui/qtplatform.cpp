@@ -13,19 +13,44 @@
 
 namespace corvane {
 
+namespace {
+
+// Icon codes of the program's message boxes beyond stop and information.
+constexpr int QuestionIcon = 32;
+constexpr int ExclamationIcon = 48;
+
+} // namespace
+
+void QtPlatform::AttachWindow(QWidget* window, std::function<void()> refresh) {
+    m_window = window;
+    m_refresh = std::move(refresh);
+}
+
+void QtPlatform::Refresh() {
+    if (m_refresh) m_refresh();
+}
+
 int QtPlatform::MessageBox(const QString& title, const QString& text, int buttons) {
+    Refresh();
     QMessageBox box(m_window);
     box.setWindowTitle(title);
-    box.setText(text);
+    box.setTextFormat(Qt::PlainText);
+    QString plain = text;
+    box.setText(plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     const int kind = buttons & 7;
-    if (buttons & Box::Stop) box.setIcon(QMessageBox::Critical);
-    else if (buttons & Box::Information) box.setIcon(QMessageBox::Information);
+    const int icon = buttons & 0x70;
+    if (icon == Box::Stop) box.setIcon(QMessageBox::Critical);
+    else if (icon == QuestionIcon) box.setIcon(QMessageBox::Question);
+    else if (icon == ExclamationIcon) box.setIcon(QMessageBox::Warning);
+    else if (icon == Box::Information) box.setIcon(QMessageBox::Information);
     if (kind == Box::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes ? Box::AnswerYes : Box::AnswerNo;
     }
     if (kind == Box::OkCancel) {
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
         return box.exec() == QMessageBox::Ok ? Box::AnswerOk : Box::AnswerCancel;
     }
     box.setStandardButtons(QMessageBox::Ok);
@@ -34,6 +59,7 @@ int QtPlatform::MessageBox(const QString& title, const QString& text, int button
 }
 
 bool QtPlatform::InputBox(const QString& title, const QString& prompt, QString* answer) {
+    Refresh();
     bool ok = false;
     const QString text = QInputDialog::getText(m_window, title, prompt, QLineEdit::Normal, *answer, &ok);
     if (ok) *answer = text;
@@ -57,6 +83,7 @@ QString QtFilter(const QString& filter) {
 } // namespace
 
 FileDialogResult QtPlatform::OpenFileDialog(const FileDialogRequest& request) {
+    Refresh();
     FileDialogResult result;
     const QString path = QFileDialog::getOpenFileName(m_window, request.title, request.folder, QtFilter(request.filter),
                                                       nullptr, QFileDialog::ReadOnly);
@@ -68,6 +95,7 @@ FileDialogResult QtPlatform::OpenFileDialog(const FileDialogRequest& request) {
 }
 
 FileDialogResult QtPlatform::SaveFileDialog(const FileDialogRequest& request) {
+    Refresh();
     FileDialogResult result;
     const QString start = request.fileName.isEmpty() ? request.folder : request.folder + request.fileName;
     const QString path = QFileDialog::getSaveFileName(m_window, request.title, start, QtFilter(request.filter));
@@ -101,18 +129,27 @@ bool QtPlatform::ComposeMail(const QString& to, const QString& subject, const QS
     return QDesktopServices::openUrl(url);
 }
 
-void QtPlatform::ProcessEvents() { QApplication::processEvents(); }
+void QtPlatform::ProcessEvents() {
+    // The window is brought up to date and painted; the user's own clicks and keys wait until
+    // the command in progress is done, so no second command starts inside the first.
+    Refresh();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 void QtPlatform::SetBusy(bool busy) {
-    if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
-    else QApplication::restoreOverrideCursor();
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ++m_busy;
+    } else if (m_busy > 0) {
+        QApplication::restoreOverrideCursor();
+        --m_busy;
+    }
 }
 
 int QtPlatform::TextWidthTwips(const QString& text) {
-    const QFontMetrics metrics(QApplication::font());
-    const int pixels = metrics.horizontalAdvance(text);
-    const qreal dpi = m_window ? m_window->logicalDpiX() : 96.0;
-    return static_cast<int>(pixels * 1440.0 / dpi);
+    // The grids measure in the window's font and draw 15 twips to the pixel.
+    const QFontMetrics metrics(m_window ? m_window->font() : QApplication::font());
+    return metrics.horizontalAdvance(text) * 15;
 }
 
 } // namespace corvane

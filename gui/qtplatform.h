@@ -2,6 +2,9 @@
 
 #include "app/platform.h"
 
+#include <QPointer>
+#include <functional>
+
 class QWidget;
 
 namespace corvane {
@@ -10,6 +13,9 @@ namespace corvane {
 class QtPlatform : public Platform {
 public:
     void SetWindow(QWidget* window) { m_window = window; }
+    // The main window: parent of every dialog, and brought up to date before one opens so the
+    // user sees the state the question is about.
+    void AttachWindow(QWidget* window, std::function<void()> refresh);
 
     int MessageBox(const QString& title, const QString& text, int buttons) override;
     bool InputBox(const QString& title, const QString& prompt, QString* answer) override;
@@ -25,7 +31,10 @@ public:
     int TextWidthTwips(const QString& text) override;
 
 private:
-    QWidget* m_window = nullptr;
+    void Refresh();
+    QPointer<QWidget> m_window;
+    std::function<void()> m_refresh;
+    int m_busy = 0;
 };
 
 } // namespace corvane

@@ -14,6 +14,8 @@ void ApplySurroundingTemperature(State& s);
 void ApplyBoxTemperature(State& s);
 // The click of option button n (set by the user or the program).
 void RadioClick(State& s, int n);
+// Option button n received the focus: its hint goes to the hint line.
+void RadioGotFocus(State& s, int n);
 // Marks the job modified (button 11 and frame 2 shown).
 void MarkJobModified(State& s);
 

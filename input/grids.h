@@ -10,6 +10,9 @@ class State;
 void BuildWallGrid(State& s, int shapeButton);
 void MoveToCell(State& s, int g);
 void GridClick(State& s, int g, int row, int col);
+// The grid itself received the focus (no editor yet): editors, lists and page-turn focus
+// controls are hidden, and the next click on any cell enters it again.
+void GridGotFocus(State& s, int g);
 void GridPrevious(State& s, int g);
 void GridNext(State& s, int g);
 void CellEditorGotFocus(State& s, int g);

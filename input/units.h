@@ -18,6 +18,11 @@ int CategoryRow(const State& s, const QString& category);
 int FieldCategoryRow(const State& s, int n);
 // Imperial (metric false) or metric unit name of a category; the name itself when absent.
 QString UnitName(const State& s, const QString& category, bool metric);
+// The caption a unit label or a grid unit cell gets when the language file names its
+// category: empty for NONE, otherwise the imperial name, except that field 401 shows the
+// metric name when that begins with "W" (its power is entered in watts in both systems).
+// Pass n = -1 for a grid row.
+QString InitialUnitName(const State& s, int n, const QString& category);
 
 // Display rule: the shown text of field n from its stored value.
 QString DisplayText(const State& s, int n);

@@ -1,10 +1,79 @@
 #include "jobs/filehistory.h"
+
+#include "app/files.h"
 #include "definitions/state.h"
+#include "jobs/jobfile.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace corvane {
 
-void LoadFileHistory(State&) {}
-void UpdateFileHistory(State&) {}
-void OpenHistoryEntry(State&, int) {}
+namespace {
+
+constexpr int HistoryNamesRead = 26;    // File0..File25
+constexpr int HistoryNamesWritten = 25; // File0..File24; File25 is cleared
+
+QString HistoryKey(int k) { return QStringLiteral("File") + QString::number(k); }
+
+bool SamePath(const QString& a, const QString& b) {
+    const Qt::CaseSensitivity cs =
+#ifdef Q_OS_WIN
+        Qt::CaseInsensitive;
+#else
+        Qt::CaseSensitive;
+#endif
+    return QDir::cleanPath(QFileInfo(a).absoluteFilePath())
+               .compare(QDir::cleanPath(QFileInfo(b).absoluteFilePath()), cs) == 0;
+}
+
+// The busy pointer comes back however the load ends, also when the program has to stop.
+class BusyPointer {
+public:
+    explicit BusyPointer(Platform& p) : m_platform(p) { m_platform.SetBusy(true); }
+    ~BusyPointer() { m_platform.SetBusy(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    Platform& m_platform;
+};
+
+} // namespace
+
+void LoadFileHistory(State& s) {
+    s.historyList.clear();
+    s.historySelected = -1;
+    for (int k = 0; k < HistoryNamesRead; ++k) {
+        const QString path = s.settings.Get(s.historySection, HistoryKey(k));
+        if (path.isEmpty()) break;
+        // A job that was moved or deleted drops out; the next one takes its place.
+        if (FileExists(s, path, false)) s.historyList << path;
+    }
+    s.MarkAllDirty();
+}
+
+void UpdateFileHistory(State& s) {
+    QStringList entries;
+    if (!s.currentJobPath.isEmpty()) entries << s.currentJobPath;
+    for (const QString& path : std::as_const(s.historyList)) {
+        if (path.isEmpty() || !FileExists(s, path, false)) continue;
+        bool known = false;
+        for (const QString& kept : std::as_const(entries)) known = known || SamePath(kept, path);
+        if (!known) entries << path;
+    }
+    for (int k = 0; k < HistoryNamesRead; ++k)
+        s.settings.Save(s.historySection, HistoryKey(k),
+                        k < HistoryNamesWritten && k < entries.size() ? entries[k] : QString());
+    LoadFileHistory(s);
+}
+
+void OpenHistoryEntry(State& s, int i) {
+    if (i < 0 || i >= s.historyList.size()) return;
+    s.historySelected = i;
+    const QString path = s.historyList[i];
+    BusyPointer busy(s.platform);
+    if (!JobFileLoad(s, path)) LoadTemplateJob(s);
+}
 
 } // namespace corvane

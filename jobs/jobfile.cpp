@@ -1,12 +1,545 @@
 #include "jobs/jobfile.h"
+
+#include "app/commands.h"
+#include "app/numbertext.h"
+#include "app/record.h"
 #include "definitions/state.h"
+#include "input/grids.h"
+#include "input/units.h"
+#include "jobs/filehistory.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cmath>
+#include <cstdlib>
+#include <optional>
 
 namespace corvane {
 
-bool JobFileSave(State&, const QString&) { return false; }
-bool JobFileLoad(State&, const QString&) { return true; }
+namespace {
+
+// Windows-1252 has no escape for a quote inside a quoted item, so quotes travel as 0x8E.
+constexpr char16_t QuoteStandIn = 0x017D;
+constexpr int MaxLoggedSkips = 20;
+
+QString Quoted(QString text) {
+    text.replace(QLatin1Char('"'), QChar(QuoteStandIn));
+    // A line break would end the record in the middle of the text.
+    for (QChar& c : text)
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) c = QLatin1Char(' ');
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+QString Unquoted(QString text) {
+    text.replace(QChar(QuoteStandIn), QLatin1Char('"'));
+    return text;
+}
+
+QLatin1String BooleanItem(bool value) { return value ? QLatin1String("#TRUE#") : QLatin1String("#FALSE#"); }
+QLatin1String FlagItem(bool value) { return value ? QLatin1String("\"True\"") : QLatin1String("\"False\""); }
+
+// Job files keep numbers as the fields hold them, in the writer's locale. Only a text that is
+// a number as a whole gets the reader's decimal separator; names and addresses stay as written.
+QString LocaleText(const QString& text) {
+    const QString swapped = NormaliseDecimal(text);
+    return swapped != text && IsNumeric(swapped) ? swapped : text;
+}
+
+std::optional<int> WholeNumber(const QString& text) {
+    // Plain digits, as the program writes them, need no locale.
+    bool plain = false;
+    const int quick = text.toInt(&plain);
+    if (plain && std::abs(quick) <= 1000000000) return quick;
+    if (!IsNumeric(text)) return std::nullopt;
+    const std::optional<double> v = ReadNumber(text);
+    if (!v || !std::isfinite(*v) || std::fabs(*v) > 1e9) return std::nullopt;
+    return RoundHalfEven(*v);
+}
+
+Colour NormalLabelColour(const State& s) {
+    const Label* label = s.labels.Find(0);
+    return label ? label->foreColour : 0;
+}
+
+// 0 for no unit, 1 when the unit shown is the category's imperial unit, else 2.
+int UnitSystem(const State& s, const QString& category, const QString& unitShown) {
+    if (category.isEmpty() || category.compare(QLatin1String("NONE"), Qt::CaseInsensitive) == 0) return 0;
+    if (CategoryRow(s, category) < 0) return 0;
+    return unitShown == UnitName(s, category, false) ? 1 : 2;
+}
+
+bool RadioSet(const State& s, int n) {
+    const Radio* r = s.radios.Find(n);
+    return r && r->value;
+}
+
+// --- writing
+
+struct LineWriter {
+    QString text;
+    void Add(const QString& line) {
+        text += line;
+        text += QLatin1String("\r\n");
+    }
+};
+
+QString Number(int n) { return QString::number(n); }
+
+void WriteFields(const State& s, LineWriter& out) {
+    for (const auto& [n, unit] : s.unitLabels) {
+        // The preference fields carry a unit label only for the options page.
+        if (n == 720 || n == 721) continue;
+        const Label& label = s.labels[n];
+        const TextBox& box = s.textBoxes[n];
+        out.Add(QStringLiteral("\"C\",") + Number(n) + QLatin1Char(',') + Quoted(label.tag) + QLatin1Char(',') +
+                Quoted(label.caption) + QStringLiteral(",\"\""));
+        const bool overridden = IsOverridden(s, n);
+        if (label.tag.toUpper() == QLatin1String("SELECTLIST")) {
+            out.Add(QStringLiteral("\"T\",") + Number(n) + QStringLiteral(",\"SELECTLIST\",") +
+                    Number(s.optionLists[n].selected) + QLatin1Char(',') + BooleanItem(overridden));
+        } else {
+            out.Add(QStringLiteral("\"T\",") + Number(n) + QLatin1Char(',') + Quoted(box.tag) + QLatin1Char(',') +
+                    Quoted(box.text) + QLatin1Char(',') + BooleanItem(overridden));
+        }
+        out.Add(QStringLiteral("\"U\",") + Number(n) + QLatin1Char(',') + Quoted(unit.tag) + QLatin1Char(',') +
+                Number(UnitSystem(s, unit.tag, unit.caption)) + QStringLiteral(",\"\""));
+    }
+}
+
+void WriteRadios(const State& s, LineWriter& out) {
+    for (const auto& [n, radio] : s.radios) {
+        const Frame* frame = s.frames.Find(radio.container);
+        const bool overridden = frame && frame->foreColour == s.colours.override;
+        out.Add(QStringLiteral("\"R\",") + Number(n) + QLatin1Char(',') + Quoted(radio.caption) + QLatin1Char(',') +
+                BooleanItem(radio.value) + QLatin1Char(',') + FlagItem(overridden));
+    }
+}
+
+void WriteGrids(const State& s, LineWriter& out) {
+    for (const auto& [g, grid] : s.grids) {
+        out.Add(QStringLiteral("\"G\",") + Number(g) + QLatin1Char(',') + Number(grid.rows) + QLatin1Char(',') +
+                Number(grid.cols) + QStringLiteral(",\"\""));
+        const QString prefix = Number(g) + QLatin1Char(',');
+        // Column by column, as the program has always written them.
+        for (int c = 0; c < grid.cols; ++c)
+            for (int r = 0; r < grid.rows; ++r) {
+                const QString cellRef = prefix + Number(r) + QLatin1Char(',') + Number(c) + QLatin1Char(',');
+                if (c == 1 && g < 500) {
+                    const int system = UnitSystem(s, grid.categories.value(r), grid.Text(r, 1));
+                    out.Add(cellRef + Number(system) + QStringLiteral(",\"\""));
+                } else {
+                    const GridCell& cell = grid.Cell(r, c);
+                    out.Add(cellRef + Quoted(cell.text) + QLatin1Char(',') +
+                            FlagItem(cell.foreColour == s.colours.override));
+                }
+            }
+    }
+}
+
+QByteArray JobBytes(const State& s, const QString& path) {
+    LineWriter out;
+    out.Add(QStringLiteral("\"# \",\"Tundrel\",%1,%2,%3")
+                .arg(CORVANE_VERSION_MAJOR)
+                .arg(CORVANE_VERSION_MINOR)
+                .arg(CORVANE_VERSION_REVISION));
+    const QDateTime now = QDateTime::currentDateTime();
+    out.Add(QStringLiteral("\"* \",") + Quoted(path) + QStringLiteral(",#") +
+            now.date().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral("#,#") +
+            now.time().toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("#,\"\""));
+    WriteFields(s, out);
+    WriteRadios(s, out);
+    WriteGrids(s, out);
+    return ToCp1252(out.text);
+}
+
+bool SaveFailed(State& s, int code, const QString& description) {
+    s.WriteLog(QStringLiteral("*** JobFileSave *** ") + QString::number(code) + QStringLiteral(", ") + description);
+    s.ShowMessage(3);
+    return false;
+}
+
+// --- reading
+
+struct LoadContext {
+    QString path;
+    bool isJobFile = false;
+    int used = 0;
+    int skipped = 0;
+};
+
+void LogSkip(State& s, LoadContext& ctx, int line, const QString& why) {
+    ++ctx.skipped;
+    if (ctx.skipped <= MaxLoggedSkips)
+        s.WriteLog(QStringLiteral("Line ") + QString::number(line) + QStringLiteral(" skipped: ") + why);
+}
+
+void SetLabelColour(State& s, ControlKind kind, int n, Colour colour) {
+    Label* label = kind == ControlKind::UnitLabel ? s.unitLabels.Find(n) : s.labels.Find(n);
+    if (!label || label->foreColour == colour) return;
+    label->foreColour = colour;
+    s.MarkDirty(kind, n);
+}
+
+void ReadUnitRecord(State& s, int n, const std::array<QString, 5>& f) {
+    const Label& unit = s.unitLabels[n];
+    if (unit.tag.toUpper() == QLatin1String("NONE")) return;
+    const float system = NumberFromText(f[3]);
+    if (system == 1.0f || system == 2.0f) s.SetUnitCaption(n, UnitName(s, unit.tag, system == 2.0f));
+}
+
+void ReadTextRecord(State& s, int n, const std::array<QString, 5>& f) {
+    TextBox& box = s.textBoxes[n];
+    const bool selection = f[2] == QLatin1String("SELECTLIST");
+    // A selection record holds an index, not a value: the pick below fills the field.
+    box.tag = selection ? QString() : LocaleText(f[2]);
+    s.MarkDirty(ControlKind::TextBox, n);
+    s.SetText(n, selection ? QString() : LocaleText(f[3]));
+    const Colour colour = f[4] == QLatin1String("#TRUE#") ? s.colours.override : NormalLabelColour(s);
+    SetLabelColour(s, ControlKind::UnitLabel, n, colour);
+    SetLabelColour(s, ControlKind::Label, n, colour);
+    if (!selection) return;
+    OptionList* list = s.optionLists.Find(n);
+    const std::optional<double> index = IsNumeric(f[3]) ? ReadNumber(f[3]) : std::nullopt;
+    if (!list || !index || *index != std::floor(*index) || *index <= -1 || *index >= list->items.size()) return;
+    const int i = static_cast<int>(*index);
+    // The pick must run even when the list already shows that entry from the last job.
+    if (list->selected == i) list->selected = -1;
+    s.SelectListEntry(n, i);
+}
+
+void ReadRadioRecord(State& s, int n, const std::array<QString, 5>& f) {
+    const Radio& radio = s.radios[n];
+    s.SetRadio(n, f[3] == QLatin1String("#TRUE#"));
+    if (Frame* frame = s.frames.Find(radio.container)) {
+        frame->foreColour = f[4].toUpper() == QLatin1String("TRUE") ? s.colours.override : NormalLabelColour(s);
+        s.MarkDirty(ControlKind::Frame, radio.container);
+    }
+}
+
+bool ReadGridSizeRecord(State& s, int n, const std::array<QString, 5>& f) {
+    Grid& grid = s.grids[n];
+    const std::optional<int> rows = WholeNumber(f[2]);
+    const std::optional<int> cols = WholeNumber(f[3]);
+    if (!rows || !cols || *rows < 0 || *cols < 0 || *rows > MaxGridRows || *cols > MaxGridColumns ||
+        static_cast<qint64>(*rows) * *cols > MaxGridCells)
+        return false;
+    grid.Resize(*rows, *cols);
+    s.MarkDirty(ControlKind::Grid, n);
+    return true;
+}
+
+bool ReadCellRecord(State& s, const std::array<QString, 5>& f) {
+    const std::optional<int> g = WholeNumber(f[0]);
+    const std::optional<int> r = WholeNumber(f[1]);
+    const std::optional<int> c = WholeNumber(f[2]);
+    if (!g || !r || !c) return false;
+    Grid& grid = s.grids[*g];
+    if (!grid.InRange(*r, *c)) return false;
+    GridCell& cell = grid.Cell(*r, *c);
+    if (*c > 1 || *g >= 500) {
+        cell.text = LocaleText(f[3]);
+    } else if (*c == 1) {
+        // The unit cell names the row's unit in the system the file gives; row captions in
+        // column 0 come from the language file.
+        const float system = NumberFromText(f[3]);
+        if (system == 1.0f || system == 2.0f) cell.text = UnitName(s, grid.categories.value(*r), system == 2.0f);
+    }
+    grid.row = *r;
+    grid.col = *c;
+    cell.foreColour = f[4].toUpper() == QLatin1String("TRUE") ? s.colours.override : s.colours.cellFore;
+    s.MarkDirty(ControlKind::Grid, *g);
+    return true;
+}
+
+enum class RecordResult { Applied, Ignored, Skipped };
+
+RecordResult ReadRecordInto(State& s, LoadContext& ctx, std::array<QString, 5>& f, int line) {
+    f[2] = Unquoted(f[2]);
+    f[3] = Unquoted(f[3]);
+    const QChar kind = f[0].isEmpty() ? QChar() : f[0][0];
+    // Header, origin and captions describe the file; the window keeps its own captions.
+    if (kind == QLatin1Char('#') || kind == QLatin1Char('*') || kind == QLatin1Char('C')) return RecordResult::Ignored;
+    const bool named = kind == QLatin1Char('T') || kind == QLatin1Char('U') || kind == QLatin1Char('R') ||
+                       kind == QLatin1Char('G');
+    if (!named && !(kind.isDigit() && kind.unicode() < 128)) {
+        LogSkip(s, ctx, line, QStringLiteral("unknown record kind '") + f[0].left(20) + QLatin1Char('\''));
+        return RecordResult::Skipped;
+    }
+    int n = -1;
+    if (named) {
+        const std::optional<int> number = WholeNumber(f[1]);
+        if (!number) {
+            LogSkip(s, ctx, line, QStringLiteral("no control number"));
+            return RecordResult::Skipped;
+        }
+        n = *number;
+    }
+    // The template brings the personal details the user typed last, not its own.
+    if (kind == QLatin1Char('T') && n >= 700 && n <= 799 && !ctx.isJobFile)
+        f[2] = f[3] = s.settings.Get(s.settingsSection, QStringLiteral("TextBox") + QString::number(n));
+    try {
+        bool applied = true;
+        switch (kind.unicode()) {
+        case 'U': ReadUnitRecord(s, n, f); break;
+        case 'T': ReadTextRecord(s, n, f); break;
+        case 'R': ReadRadioRecord(s, n, f); break;
+        case 'G': applied = ReadGridSizeRecord(s, n, f); break;
+        default: applied = ReadCellRecord(s, f); break;
+        }
+        if (applied) return RecordResult::Applied;
+        LogSkip(s, ctx, line, QStringLiteral("bad grid size or cell"));
+    } catch (const std::out_of_range& missing) {
+        // A job from a window with other controls: its other records still load.
+        LogSkip(s, ctx, line, QString::fromStdString(missing.what()));
+    }
+    return RecordResult::Skipped;
+}
+
+void ReadRecords(State& s, LoadContext& ctx, const QByteArray& bytes) {
+    const char* data = bytes.constData();
+    const qsizetype size = bytes.size();
+    qsizetype start = 0;
+    int line = 0;
+    std::array<QString, 5> items;
+    while (start < size) {
+        // CR, LF or CRLF end a line; texts never hold either, the writer replaces them.
+        qsizetype end = start;
+        while (end < size && data[end] != '\n' && data[end] != '\r') ++end;
+        ++line;
+        const QString text = FromCp1252(QByteArrayView(data + start, end - start));
+        if (end + 1 < size && data[end] == '\r' && data[end + 1] == '\n') ++end;
+        start = end + 1;
+        switch (SplitJobRecord(text, items)) {
+        case RecordSplit::Blank: continue;
+        case RecordSplit::TooFewItems: LogSkip(s, ctx, line, QStringLiteral("fewer than five items")); continue;
+        case RecordSplit::OpenQuote: LogSkip(s, ctx, line, QStringLiteral("a quote is not closed")); continue;
+        case RecordSplit::Ok: break;
+        }
+        if (ReadRecordInto(s, ctx, items, line) == RecordResult::Applied) ++ctx.used;
+    }
+}
+
+bool LoadFailed(State& s, int code, const QString& description) {
+    s.WriteLog(QString::number(code) + QStringLiteral(", ") + description);
+    s.ShowMessage(16);
+    return false;
+}
+
+bool ReadJobBytes(const QString& path, QByteArray* bytes, int* code, QString* error) {
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        *code = QFileDevice::OpenError;
+        *error = QStringLiteral("'") + path + QStringLiteral("' is a folder");
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *code = file.error();
+        *error = file.errorString() + QStringLiteral(": ") + path;
+        return false;
+    }
+    if (file.size() > MaxJobFileBytes) {
+        *code = QFileDevice::ReadError;
+        *error = QStringLiteral("'") + path + QStringLiteral("' is too large for a job file");
+        return false;
+    }
+    // A pipe or device reports no size: read no more than a job can hold, in pieces.
+    if (file.size() > 0) bytes->reserve(file.size());
+    while (!file.atEnd() && bytes->size() <= MaxJobFileBytes) {
+        const QByteArray piece = file.read(1 << 16);
+        if (piece.isEmpty()) break;
+        *bytes += piece;
+    }
+    if (file.error() != QFileDevice::NoError || bytes->size() > MaxJobFileBytes) {
+        *code = file.error() != QFileDevice::NoError ? file.error() : QFileDevice::ReadError;
+        *error = file.error() != QFileDevice::NoError ? file.errorString()
+                                                      : QStringLiteral("'") + path + QStringLiteral("' is too large");
+        return false;
+    }
+    return true;
+}
+
+// The states that hang on option buttons, as their clicks would set them.
+void ApplyButtonStates(State& s) {
+    const bool dimensions = RadioSet(s, 200) || RadioSet(s, 204);
+    for (int n : {13, 14, 15})
+        if (TextBox* box = s.textBoxes.Find(n)) {
+            box->visible = dimensions;
+            s.MarkDirty(ControlKind::TextBox, n);
+        }
+    for (int i = 0; i < 3; ++i) s.geometryVisible[i] = RadioSet(s, 200 + i);
+    for (int i = 0; i < 3; ++i)
+        if (Frame* frame = s.frames.Find(601 + i)) {
+            frame->visible = RadioSet(s, 600 + i);
+            s.MarkDirty(ControlKind::Frame, 601 + i);
+        }
+    const bool withoutGrid = RadioSet(s, 204);
+    if (Grid* grid = s.grids.Find(200)) {
+        grid->visible = !withoutGrid;
+        if (withoutGrid) grid->Resize(grid->rows, 2);
+        s.MarkDirty(ControlKind::Grid, 200);
+    }
+    if (Frame* frame = s.frames.Find(200)) frame->visible = withoutGrid;
+    if (Frame* frame = s.frames.Find(4)) frame->visible = !withoutGrid;
+    if (Button* button = s.buttons.Find(17)) button->visible = !withoutGrid;
+}
+
+// A job from before the door's protective device was saved gets the average strip curtain.
+void DefaultProtectiveDevice(State& s) {
+    OptionList* list = s.optionLists.Find(625);
+    const ValueList* values = s.valueLists.Find(625);
+    if (!list || !values || list->selected >= 0) return;
+    int chosen = -1;
+    for (int i = 0; i < values->values.size() && i < list->items.size(); ++i)
+        if (IsNumeric(values->values[i]) && NumberFromText(values->values[i]) == s.constants.averageCurtains) chosen = i;
+    if (chosen < 0) return;
+    s.SelectListEntry(625, chosen);
+    if (s.textBoxes.Has(625)) s.SetText(625, list->items[chosen]);
+}
+
+void AfterReading(State& s, const LoadContext& ctx) {
+    s.flags.jobModified = false;
+    SizeTable(s, 200);
+    SizeTable(s, 300);
+    ApplyButtonStates(s);
+    if (ctx.isJobFile) {
+        s.hintText = s.strings[6];
+        s.hintVisible = true;
+        if (Frame* frame = s.frames.Find(2)) frame->visible = true;
+        s.currentJobPath = ctx.path;
+        UpdateFileHistory(s);
+        s.windowCaption = s.baseTitle + QStringLiteral("    \"") + ctx.path + QLatin1Char('"');
+        RunCommand(s, 0);
+    } else {
+        s.hintText.clear();
+        if (Frame* frame = s.frames.Find(2)) frame->visible = false;
+        s.currentJobPath.clear();
+        s.windowCaption = s.baseTitle;
+    }
+    DefaultProtectiveDevice(s);
+    // Whatever the steps above ran (the door default, leaving the field that had the focus),
+    // a job just opened has no changes of its own.
+    s.flags.jobModified = false;
+    s.MarkAllDirty();
+}
+
+} // namespace
+
+RecordSplit SplitJobRecord(QStringView line, std::array<QString, 5>& items) {
+    for (QString& item : items) item.clear();
+    const qsizetype size = line.size();
+    auto isBlank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    qsizetype pos = 0;
+    while (pos < size && isBlank(line[pos])) ++pos;
+    if (pos == size) return RecordSplit::Blank;
+    int count = 0;
+    while (true) {
+        while (pos < size && isBlank(line[pos])) ++pos;
+        QString item;
+        if (pos < size && line[pos] == QLatin1Char('"')) {
+            const qsizetype close = line.indexOf(QLatin1Char('"'), pos + 1);
+            if (close < 0) return RecordSplit::OpenQuote;
+            item = line.mid(pos + 1, close - pos - 1).toString();
+            pos = line.indexOf(QLatin1Char(','), close + 1);
+        } else {
+            const qsizetype comma = line.indexOf(QLatin1Char(','), pos);
+            item = line.mid(pos, comma < 0 ? size - pos : comma - pos).trimmed().toString();
+            pos = comma;
+        }
+        if (count < 5) items[count] = item;
+        ++count;
+        if (pos < 0) break;
+        ++pos;   // past the comma; a comma at the very end opens one more, empty item
+    }
+    return count >= 5 ? RecordSplit::Ok : RecordSplit::TooFewItems;
+}
+
+bool IsJobFilePath(const State& s, const QString& path) {
+    return !s.jobExtension.isEmpty() && path.endsWith(QLatin1Char('.') + s.jobExtension, Qt::CaseInsensitive);
+}
+
+bool JobFileSave(State& s, const QString& path) {
+    s.WriteLog(QStringLiteral(">JobFileSave"));
+    s.WriteLog(path);
+    QByteArray bytes;
+    try {
+        bytes = JobBytes(s, path);
+    } catch (const std::out_of_range& e) {
+        // A unit label without its text box or caption label: the window definition is broken.
+        return SaveFailed(s, 0, QString::fromStdString(e.what()));
+    }
+    // The old file is replaced only once the new one is complete on disk.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return SaveFailed(s, file.error(), file.errorString() + QStringLiteral(": ") + path);
+    if (file.write(bytes) != bytes.size()) {
+        const int code = file.error();
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return SaveFailed(s, code, why + QStringLiteral(": ") + path);
+    }
+    if (!file.commit()) return SaveFailed(s, file.error(), file.errorString() + QStringLiteral(": ") + path);
+
+    s.hintText = s.strings[7];
+    s.hintVisible = true;
+    s.flags.jobModified = false;
+    s.currentJobPath = path;
+    UpdateFileHistory(s);
+    s.MarkAllDirty();
+    return true;
+}
+
+bool JobFileLoad(State& s, const QString& path) {
+    s.WriteLog(QStringLiteral(">JobFileLoad()"));
+    s.WriteLog(path);
+    LoadContext ctx;
+    ctx.path = path;
+    ctx.isJobFile = IsJobFilePath(s, path);
+    {
+        FlagGuard loading(s.flags.loading);
+        QByteArray bytes;
+        int code = 0;
+        QString error;
+        if (!ReadJobBytes(path, &bytes, &code, &error)) return LoadFailed(s, code, error);
+        if (OptionList* list = s.optionLists.Find(625); list && list->selected != -1) {
+            list->selected = -1;
+            s.MarkDirty(ControlKind::OptionList, 625);
+        }
+        ReadRecords(s, ctx, bytes);
+        if (ctx.skipped > 0) s.WriteLog(QString::number(ctx.skipped) + QStringLiteral(" lines skipped"));
+        if (ctx.used == 0) {
+            s.MarkAllDirty();
+            return LoadFailed(s, QFileDevice::ReadError, QStringLiteral("No job record in ") + path);
+        }
+        // The generic product column is headed by its name; numbered headings mean products.
+        try {
+            const QString heading = ReadGridCell(s, 300, 0, 2);
+            if (heading.isEmpty() || !IsNumeric(heading)) WriteGridCell(s, 300, 0, 2, s.strings[11]);
+        } catch (const std::out_of_range&) {
+            s.WriteLog(QStringLiteral("The product grid has no product column"));
+        }
+    }
+    AfterReading(s, ctx);
+    return true;
+}
+
 void LoadTemplateJob(State& s) {
-    if (!JobFileLoad(s, s.templatePath)) throw ProgramEnd(3, QStringLiteral("The template job cannot be loaded"));
+    if (!JobFileLoad(s, s.templatePath))
+        throw ProgramEnd(3, QStringLiteral("The template job cannot be loaded: ") + s.templatePath);
+    // The template names no units, so the user's choice of units outlasts every job: its
+    // values are imperial, its labels say so first, then the unit switches convert whatever
+    // the user keeps in metric units (fields and grid rows alike).
+    for (auto& [n, unit] : s.unitLabels) {
+        if (n == 720 || n == 721) continue;   // never in a job file
+        const QString imperial = InitialUnitName(s, n, unit.tag);
+        if (unit.caption == imperial) continue;
+        unit.caption = imperial;
+        s.MarkDirty(ControlKind::UnitLabel, n);
+    }
+    ApplyUnitSwitchesFromSettings(s);
+    s.flags.jobModified = false;
+    s.MarkAllDirty();
 }
 
 } // namespace corvane

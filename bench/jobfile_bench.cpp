@@ -1,0 +1,91 @@
+// Job files on the shipped data: loading and saving a U-shaped box of eight walls that holds
+// 30 products, and one whole batch run of the template job, start-up included.
+//   build/release/bench/jobfile_bench -median 11
+#include "app/commands.h"
+#include "app/numbertext.h"
+#include "jobs/jobfile.h"
+#include "tests/support/testprogram.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace corvane;
+
+namespace {
+
+bool ShippedDataReady() {
+    const QString data = test::BuiltProgramFolder() + QStringLiteral("/opdata/");
+    return QFileInfo::exists(data + QStringLiteral("default.fil")) && QFileInfo::exists(data + QStringLiteral("default.lng"));
+}
+
+// The template, turned by the user's own actions into an eight-wall box with 30 products.
+void BuildLargeJob(State& s) {
+    s.focus = FocusRef{ControlKind::Radio, 202};
+    s.SetRadio(202, true);
+    s.focus = FocusRef{};
+    Grid& products = s.grids[300];
+    while (products.cols < 32) RunCommand(s, 18);
+    for (int c = 2; c < products.cols; ++c)
+        for (int r = 3; r <= 12; ++r) products.Cell(r, c).text = TextFromDouble(r * 10 + c * 0.5);
+}
+
+} // namespace
+
+class JobFileBench : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void loadLargeJob();
+    void saveLargeJob();
+    void batchRunOfTemplate();
+};
+
+void JobFileBench::loadLargeJob() {
+    if (!ShippedDataReady()) QSKIP("the shipped template and language file are not in the build yet");
+    test::TestProgram program;
+    program.platform.allowUnscriptedMessages = true;
+    State& s = program.Start();
+    BuildLargeJob(s);
+    const QString job = program.Folder() + QStringLiteral("/JobFiles/large.cvj");
+    QVERIFY(JobFileSave(s, job));
+    QBENCHMARK {
+        JobFileLoad(s, job);
+    }
+    QCOMPARE(s.grids[300].cols, 32);
+    QCOMPARE(s.grids[200].cols, 12);
+}
+
+void JobFileBench::saveLargeJob() {
+    if (!ShippedDataReady()) QSKIP("the shipped template and language file are not in the build yet");
+    test::TestProgram program;
+    program.platform.allowUnscriptedMessages = true;
+    State& s = program.Start();
+    BuildLargeJob(s);
+    const QString job = program.Folder() + QStringLiteral("/JobFiles/large.cvj");
+    QBENCHMARK {
+        JobFileSave(s, job);
+    }
+    QVERIFY(QFileInfo(job).size() > 0);
+}
+
+void JobFileBench::batchRunOfTemplate() {
+    if (!ShippedDataReady()) QSKIP("the shipped template and language file are not in the build yet");
+    QTemporaryDir home;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+    if (!env.contains(QStringLiteral("ASAN_OPTIONS"))) env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    int status = -1;
+    QBENCHMARK {
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(test::BuiltProgramFolder() + QStringLiteral("/corvane"), {QStringLiteral("--batch"), QStringLiteral("--json")});
+        process.waitForFinished(120000);
+        status = process.exitCode();
+    }
+    QVERIFY(status == 0 || status == 1);
+}
+
+QTEST_GUILESS_MAIN(JobFileBench)
+#include "jobfile_bench.moc"

@@ -1,0 +1,295 @@
+#include "gui/painter.h"
+
+#include "gui/widgets.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTableWidget>
+
+namespace corvane {
+
+void SetVisible(QWidget* w, bool visible) {
+    if (w->isHidden() == visible) w->setVisible(visible);
+}
+
+void SetColours(QWidget* w, int backRole, Colour back, int foreRole, Colour fore) {
+    const auto br = static_cast<QPalette::ColorRole>(backRole);
+    const auto fr = static_cast<QPalette::ColorRole>(foreRole);
+    const QColor b = ToQColor(back), f = ToQColor(fore);
+    QPalette p = w->palette();
+    if (p.color(br) == b && p.color(fr) == f && p.isBrushSet(QPalette::Active, br) &&
+        p.isBrushSet(QPalette::Active, fr))
+        return;
+    p.setColor(br, b);
+    p.setColor(fr, f);
+    w->setPalette(p);
+}
+
+void SetBold(QWidget* w, bool bold) {
+    if (w->font().bold() == bold && w->font().resolveMask() & QFont::WeightResolved) return;
+    QFont f = w->font();
+    f.setBold(bold);
+    w->setFont(f);
+}
+
+void SetToolTip(QWidget* w, const QString& tip) {
+    if (w->toolTip() != tip) w->setToolTip(tip);
+}
+
+namespace {
+
+void SetLabelText(QLabel* label, const QString& text) {
+    if (label->text() != text) label->setText(text);
+}
+
+Qt::Alignment ToQt(Alignment a) {
+    switch (a) {
+    case Alignment::Left: return Qt::AlignLeft;
+    case Alignment::Right: return Qt::AlignRight;
+    default: return Qt::AlignHCenter;
+    }
+}
+
+} // namespace
+
+bool ControlPainter::CaptionsMissing(const State& s) {
+    for (const auto& [n, b] : s.buttons)
+        if (!b.caption.isEmpty()) return false;
+    for (const auto& [n, l] : s.labels)
+        if (!l.caption.isEmpty() && n != 801) return false;
+    return true;
+}
+
+QString ControlPainter::Caption(const QString& caption, const char* kind, int n) const {
+    if (!caption.isEmpty() || !m_fallback) return caption;
+    return QLatin1String(kind) + QLatin1Char(' ') + QString::number(n);
+}
+
+void ControlPainter::Paint(ControlKind kind, int n, QWidget* w) const {
+    if (!w) return;
+    switch (kind) {
+    case ControlKind::TextBox: PaintTextBox(n, w); break;
+    case ControlKind::Label: PaintLabel(n, w); break;
+    case ControlKind::UnitLabel: PaintUnitLabel(n, w); break;
+    case ControlKind::OptionList: PaintList(n, w); break;
+    case ControlKind::ListButton:
+        if (const ListButton* b = m_s.listButtons.Find(n)) SetVisible(w, b->visible);
+        break;
+    case ControlKind::Button: PaintButton(n, w); break;
+    case ControlKind::Shadow: PaintShadow(n, w); break;
+    case ControlKind::Frame: PaintFrame(n, w); break;
+    case ControlKind::Page: PaintPage(n, w); break;
+    case ControlKind::Radio: PaintRadio(n, w); break;
+    case ControlKind::Check: PaintCheck(n, w); break;
+    case ControlKind::Link:
+        if (const Link* l = m_s.links.Find(n)) PaintLink(*l, Caption(l->caption, "HYPERLINK", n), w);
+        break;
+    case ControlKind::SpecLink:
+        // The data-sheet links carry a caption of the window's own when the state gives none.
+        if (const Link* l = m_s.specLinks.Find(n))
+            PaintLink(*l, l->caption.isEmpty() ? QStringLiteral("Data sheet") : l->caption, w);
+        break;
+    case ControlKind::Grid: PaintGrid(n, w); break;
+    case ControlKind::Underline: PaintUnderline(n, w); break;
+    case ControlKind::ValueList: break;
+    }
+}
+
+void ControlPainter::PaintTextBox(int n, QWidget* w) const {
+    const TextBox* box = m_s.textBoxes.Find(n);
+    auto* edit = qobject_cast<QLineEdit*>(w);
+    if (!box || !edit) return;
+    if (edit->text() != box->text) {
+        // A text rewritten by the core keeps the caret where it was, as far as it still fits.
+        const int caret = edit->cursorPosition();
+        edit->setText(box->text);
+        edit->setCursorPosition(std::min(caret, static_cast<int>(box->text.size())));
+    }
+    SetColours(edit, QPalette::Base, box->backColour, QPalette::Text, box->foreColour);
+    SetToolTip(edit, box->tooltip);
+    SetVisible(edit, box->visible);
+}
+
+void ControlPainter::PaintLabel(int n, QWidget* w) const {
+    const Label* l = m_s.labels.Find(n);
+    auto* label = qobject_cast<QLabel*>(w);
+    if (!l || !label) return;
+    SetLabelText(label, Caption(l->caption, "LABEL", n));
+    SetColours(label, QPalette::Window, l->backColour, QPalette::WindowText, l->foreColour);
+    SetBold(label, l->bold);
+    SetVisible(label, l->visible);
+}
+
+void ControlPainter::PaintUnitLabel(int n, QWidget* w) const {
+    const Label* l = m_s.unitLabels.Find(n);
+    auto* label = qobject_cast<QLabel*>(w);
+    if (!l || !label) return;
+    SetLabelText(label, l->caption);
+    SetColours(label, QPalette::Window, l->backColour, QPalette::WindowText, l->foreColour);
+    SetBold(label, l->bold);
+    SetVisible(label, l->visible);
+}
+
+void ControlPainter::PaintList(int n, QWidget* w) const {
+    const OptionList* l = m_s.optionLists.Find(n);
+    auto* list = qobject_cast<QListWidget*>(w);
+    if (!l || !list) return;
+    bool same = list->count() == l->items.size();
+    for (int i = 0; same && i < list->count(); ++i) same = list->item(i)->text() == l->items[i];
+    if (!same) {
+        list->clear();
+        list->addItems(l->items);
+    }
+    if (list->currentRow() != l->selected) list->setCurrentRow(l->selected);
+    SetColours(list, QPalette::Base, l->backColour, QPalette::Text, l->foreColour);
+    SetToolTip(list, l->tooltip);
+}
+
+void ControlPainter::PaintButton(int n, QWidget* w) const {
+    const Button* b = m_s.buttons.Find(n);
+    auto* button = qobject_cast<CommandButton*>(w);
+    if (!b || !button) return;
+    const QString text = Caption(b->caption, "BUTT", n);
+    if (button->text() != text) {
+        button->setText(text);
+        button->updateGeometry();
+    }
+    button->SetColours(ToQColor(b->backColour), ToQColor(b->foreColour), ToQColor(m_s.colours.hover));
+    button->SetAlignment(ToQt(b->alignment));
+    SetToolTip(button, b->tooltip);
+    SetVisible(button, b->visible);
+}
+
+void ControlPainter::PaintShadow(int n, QWidget* w) const {
+    const Button* s = m_s.shadows.Find(n);
+    const Button* b = m_s.buttons.Find(n);
+    auto* shadow = qobject_cast<ShadowBox*>(w);
+    if (!s || !shadow) return;
+    shadow->SetColours(ToQColor(s->backColour), ToQColor(s->foreColour));
+    shadow->SetText(s->caption);
+    SetVisible(shadow, s->visible && (!b || b->visible));
+}
+
+void ControlPainter::PaintFrame(int n, QWidget* w) const {
+    const Frame* f = m_s.frames.Find(n);
+    auto* box = qobject_cast<QGroupBox*>(w);
+    if (!f || !box) return;
+    const QString title = Caption(f->caption, "CFRAME", n);
+    if (box->title() != title) box->setTitle(title);
+    const QVariant titled(!title.isEmpty());
+    if (box->property("titled") != titled) {
+        box->setProperty("titled", titled);
+        // Without a title the frame only keeps its buttons together (a label beside them
+        // names the group), so it draws no box of its own.
+        box->setStyleSheet(title.isEmpty() ? QStringLiteral("QGroupBox { border: none; margin: 0px; padding: 0px; }")
+                                           : QString());
+        if (box->layout()) box->layout()->setContentsMargins(title.isEmpty() ? QMargins(0, 0, 0, 0) : QMargins(10, 6, 10, 8));
+    }
+    SetColours(box, QPalette::Window, f->backColour, QPalette::WindowText, f->foreColour);
+    SetBold(box, f->bold);
+    SetToolTip(box, f->tooltip);
+    SetVisible(box, f->visible);
+}
+
+void ControlPainter::PaintPage(int n, QWidget* w) const {
+    const PageFrame* p = m_s.pages.Find(n);
+    auto* page = qobject_cast<PagePanel*>(w);
+    if (!p || !page) return;
+    page->SetColours(ToQColor(p->backColour), ToQColor(m_s.borderColour));
+    // Page 0 is the store page and is never shown.
+    SetVisible(page, n != 0 && p->visible);
+}
+
+void ControlPainter::PaintRadio(int n, QWidget* w) const {
+    const Radio* r = m_s.radios.Find(n);
+    auto* radio = qobject_cast<QRadioButton*>(w);
+    if (!r || !radio) return;
+    const QString text = Caption(r->caption, "RADIO", n);
+    if (radio->text() != text) radio->setText(text);
+    if (radio->isChecked() != r->value) radio->setChecked(r->value);
+    SetColours(radio, QPalette::Window, r->backColour, QPalette::WindowText, r->foreColour);
+    SetBold(radio, r->bold);
+    SetToolTip(radio, r->tooltip);
+    SetVisible(radio, r->visible);
+}
+
+void ControlPainter::PaintCheck(int n, QWidget* w) const {
+    const Check* c = m_s.checks.Find(n);
+    auto* check = qobject_cast<QCheckBox*>(w);
+    if (!c || !check) return;
+    const QString text = Caption(c->caption, "CHECK", n);
+    if (check->text() != text) check->setText(text);
+    if (check->isChecked() != c->value) check->setChecked(c->value);
+    SetColours(check, QPalette::Window, c->backColour, QPalette::WindowText, c->foreColour);
+    SetBold(check, c->bold);
+    SetToolTip(check, c->tooltip);
+    SetVisible(check, c->visible);
+}
+
+void ControlPainter::PaintLink(const Link& link, const QString& text, QWidget* w) const {
+    auto* label = qobject_cast<QLabel*>(w);
+    if (!label) return;
+    SetLabelText(label, text);
+    SetColours(label, QPalette::Window, link.backColour, QPalette::WindowText, link.foreColour);
+    SetToolTip(label, link.tooltip.isEmpty() ? link.tag : link.tooltip);
+    SetVisible(label, link.visible);
+}
+
+void ControlPainter::PaintGrid(int n, QWidget* w) const {
+    const Grid* g = m_s.grids.Find(n);
+    auto* table = qobject_cast<QTableWidget*>(w);
+    if (!g || !table) return;
+    if (table->rowCount() != g->rows) table->setRowCount(g->rows);
+    if (table->columnCount() != g->cols) table->setColumnCount(g->cols);
+    const GridColours& c = g->colours;
+    for (int r = 0; r < g->rows; ++r)
+        for (int col = 0; col < g->cols; ++col) {
+            const GridCell& cell = g->Cell(r, col);
+            QTableWidgetItem* item = table->item(r, col);
+            if (!item) {
+                item = new QTableWidgetItem;
+                item->setFlags(Qt::ItemIsEnabled);
+                item->setTextAlignment(col == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+                table->setItem(r, col, item);
+            }
+            if (item->text() != cell.text) item->setText(cell.text);
+            const bool fixed = r < g->fixedRows || col < g->fixedCols;
+            const QColor back = ToQColor(fixed ? c.backFixed : cell.backColour);
+            const QColor fore = ToQColor(fixed ? c.foreFixed : cell.foreColour);
+            if (item->background().color() != back || item->background().style() == Qt::NoBrush)
+                item->setBackground(back);
+            if (item->foreground().color() != fore || item->foreground().style() == Qt::NoBrush)
+                item->setForeground(fore);
+        }
+    for (int col = 0; col < g->cols; ++col) {
+        const int twips = col < static_cast<int>(g->columnWidths.size()) ? g->columnWidths[col] : 0;
+        if (twips > 0) {
+            const int pixels = twips / TwipsPerPixel;
+            if (table->columnWidth(col) != pixels) table->setColumnWidth(col, pixels);
+        } else {
+            table->resizeColumnToContents(col);
+        }
+    }
+    const QString sheet = QStringLiteral("QTableWidget { gridline-color: %1; }").arg(ToQColor(c.grid).name());
+    if (table->styleSheet() != sheet) table->setStyleSheet(sheet);
+    SetColours(table->viewport(), QPalette::Base, c.backBkg, QPalette::Text, c.fore);
+    SetColours(table, QPalette::Base, c.backBkg, QPalette::Text, c.fore);
+    SetVisible(table, g->visible);
+}
+
+void ControlPainter::PaintUnderline(int n, QWidget* w) const {
+    const Underline* u = m_s.underlines.Find(n);
+    auto* bar = qobject_cast<UnderlineBar*>(w);
+    if (!u || !bar) return;
+    bar->SetColour(ToQColor(u->colour));
+    // The separator belongs to its field and is shown only with it.
+    const TextBox* box = m_s.textBoxes.Find(n);
+    SetVisible(bar, u->visible && (!box || box->visible));
+}
+
+} // namespace corvane
