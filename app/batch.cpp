@@ -82,8 +82,8 @@ int Fail(int status, const QString& why) {
 
 struct Edit {
     enum Kind { Set, Cell, ClickRadio, Pick, PickCell } kind = Set;
-    QString spelled;     // as given, for messages
-    int n = 0;           // field, option button or grid
+    QString spelled; // as given, for messages
+    int n = 0;       // field, option button or grid
     int row = 0, col = 0;
     int index = 0;
     QString text;
@@ -114,7 +114,8 @@ QString ParseEdit(Edit& e, const QString& value) {
     e.text = hasValue ? value.mid(eq + 1) : QString();
     const QStringList parts = target.split(QLatin1Char(','));
     if (parts.size() != (cell ? 3 : 1))
-        return QStringLiteral("'%1': expected %2").arg(e.spelled, cell ? QStringLiteral("G,R,C") : QStringLiteral("a number"));
+        return QStringLiteral("'%1': expected %2")
+            .arg(e.spelled, cell ? QStringLiteral("G,R,C") : QStringLiteral("a number"));
     std::array<int, 3> numbers{};
     for (int i = 0; i < parts.size(); ++i) {
         const std::optional<int> v = Integer(parts[i]);
@@ -126,7 +127,8 @@ QString ParseEdit(Edit& e, const QString& value) {
     e.col = numbers[2];
     if (e.kind == Edit::Pick || e.kind == Edit::PickCell) {
         const std::optional<int> index = Integer(e.text);
-        if (!index || *index < 0) return QStringLiteral("'%1': the entry must be a whole number from 0").arg(e.spelled);
+        if (!index || *index < 0)
+            return QStringLiteral("'%1': the entry must be a whole number from 0").arg(e.spelled);
         e.index = *index;
     }
     return QString();
@@ -134,8 +136,10 @@ QString ParseEdit(Edit& e, const QString& value) {
 
 QString ParseArguments(const QStringList& args, Options& out) {
     static const QMap<QString, Edit::Kind> editOptions = {
-        {QStringLiteral("--set"), Edit::Set},           {QStringLiteral("--cell"), Edit::Cell},
-        {QStringLiteral("--click-radio"), Edit::ClickRadio}, {QStringLiteral("--pick"), Edit::Pick},
+        {QStringLiteral("--set"), Edit::Set},
+        {QStringLiteral("--cell"), Edit::Cell},
+        {QStringLiteral("--click-radio"), Edit::ClickRadio},
+        {QStringLiteral("--pick"), Edit::Pick},
         {QStringLiteral("--pick-cell"), Edit::PickCell},
     };
     for (int i = 0; i < args.size(); ++i) {
@@ -186,7 +190,8 @@ QString ParseArguments(const QStringList& args, Options& out) {
 
 bool IsListField(const State& s, int n) {
     const QString type = FieldType(s, n).toUpper();
-    return type == QLatin1String("LIST") || type == QLatin1String("DATALIST") || type == QLatin1String("SELECTLIST");
+    return type == QLatin1String("LIST") || type == QLatin1String("DATALIST") ||
+           type == QLatin1String("SELECTLIST");
 }
 
 // Checks that need only the window definition, so they fail before anything is loaded.
@@ -194,12 +199,16 @@ QString CheckControls(const State& s, const QList<Edit>& edits) {
     for (const Edit& e : edits) {
         switch (e.kind) {
         case Edit::Set:
-            if (!s.textBoxes.Has(e.n)) return QStringLiteral("'%1': there is no field %2").arg(e.spelled).arg(e.n);
+            if (!s.textBoxes.Has(e.n))
+                return QStringLiteral("'%1': there is no field %2").arg(e.spelled).arg(e.n);
             if (IsListField(s, e.n))
-                return QStringLiteral("'%1': field %2 is chosen from a list; use --pick %2=I").arg(e.spelled).arg(e.n);
+                return QStringLiteral("'%1': field %2 is chosen from a list; use --pick %2=I")
+                    .arg(e.spelled)
+                    .arg(e.n);
             break;
         case Edit::ClickRadio:
-            if (!s.radios.Has(e.n)) return QStringLiteral("'%1': there is no option button %2").arg(e.spelled).arg(e.n);
+            if (!s.radios.Has(e.n))
+                return QStringLiteral("'%1': there is no option button %2").arg(e.spelled).arg(e.n);
             break;
         case Edit::Pick:
             if (!s.textBoxes.Has(e.n) || !s.optionLists.Has(e.n))
@@ -233,11 +242,19 @@ QString CheckCell(const State& s, const Edit& e) {
             .arg(grid.cols - 1);
     const bool list = ListRow(e.n, e.row);
     if (e.kind == Edit::Cell && list)
-        return QStringLiteral("'%1': row %2 of grid %3 is chosen from a list; use --pick-cell").arg(e.spelled).arg(e.row).arg(e.n);
+        return QStringLiteral("'%1': row %2 of grid %3 is chosen from a list; use --pick-cell")
+            .arg(e.spelled)
+            .arg(e.row)
+            .arg(e.n);
     if (e.kind == Edit::PickCell && !list)
-        return QStringLiteral("'%1': row %2 of grid %3 has no list; use --cell").arg(e.spelled).arg(e.row).arg(e.n);
+        return QStringLiteral("'%1': row %2 of grid %3 has no list; use --cell")
+            .arg(e.spelled)
+            .arg(e.row)
+            .arg(e.n);
     if (e.kind == Edit::PickCell && e.n == 200 && e.row == 1 && !(s.radios.Has(203) && s.radios[203].value))
-        return QStringLiteral("'%1': the section kinds are chosen only in the free layout (option button 203)").arg(e.spelled);
+        return QStringLiteral(
+                   "'%1': the section kinds are chosen only in the free layout (option button 203)")
+            .arg(e.spelled);
     return QString();
 }
 
@@ -255,7 +272,10 @@ QString EnterCell(State& s, const Edit& e) {
 QString PickEntry(State& s, const Edit& e, int list) {
     const OptionList& l = s.optionLists[list];
     if (e.index >= l.items.size())
-        return QStringLiteral("'%1': list %2 has %3 entries, counted from 0").arg(e.spelled).arg(list).arg(l.items.size());
+        return QStringLiteral("'%1': list %2 has %3 entries, counted from 0")
+            .arg(e.spelled)
+            .arg(list)
+            .arg(l.items.size());
     s.focus = FocusRef{ControlKind::OptionList, list};
     ListPick(s, list, e.index);
     return QString();
@@ -305,7 +325,8 @@ QString ApplyEdit(State& s, const Edit& e) {
 
 QJsonArray Strings(const QStringList& list) {
     QJsonArray a;
-    for (const QString& t : list) a.append(t);
+    for (const QString& t : list)
+        a.append(t);
     return a;
 }
 
@@ -325,7 +346,8 @@ QJsonObject StateJson(const State& s) {
                                   {QStringLiteral("visible"), box.visible}});
     }
     QJsonObject radios;
-    for (const auto& [n, radio] : s.radios) radios.insert(QString::number(n), radio.value);
+    for (const auto& [n, radio] : s.radios)
+        radios.insert(QString::number(n), radio.value);
     QJsonObject grids;
     for (const auto& [g, grid] : s.grids) {
         QJsonArray shown, stored, overridden;
@@ -341,17 +363,18 @@ QJsonObject StateJson(const State& s) {
             overridden.append(overriddenRow);
         }
         grids.insert(QString::number(g), QJsonObject{{QStringLiteral("rows"), grid.rows},
-                                                      {QStringLiteral("cols"), grid.cols},
-                                                      {QStringLiteral("cells"), shown},
-                                                      {QStringLiteral("stored"), stored},
-                                                      {QStringLiteral("overridden"), overridden}});
+                                                     {QStringLiteral("cols"), grid.cols},
+                                                     {QStringLiteral("cells"), shown},
+                                                     {QStringLiteral("stored"), stored},
+                                                     {QStringLiteral("overridden"), overridden}});
     }
     QJsonObject lists;
     for (const auto& [n, list] : s.optionLists) {
         const ValueList* values = s.valueLists.Find(n);
-        lists.insert(QString::number(n), QJsonObject{{QStringLiteral("items"), Strings(list.items)},
-                                                     {QStringLiteral("values"), Strings(values ? values->values : QStringList())},
-                                                     {QStringLiteral("selected"), list.selected}});
+        lists.insert(QString::number(n),
+                     QJsonObject{{QStringLiteral("items"), Strings(list.items)},
+                                 {QStringLiteral("values"), Strings(values ? values->values : QStringList())},
+                                 {QStringLiteral("selected"), list.selected}});
     }
     return QJsonObject{{QStringLiteral("fields"), fields},
                        {QStringLiteral("radios"), radios},
@@ -368,7 +391,8 @@ QString Shown(const State& s, int n) {
 QString WithUnit(const State& s, int n) {
     const Label* unit = s.unitLabels.Find(n);
     const QString text = Shown(s, n);
-    return unit && !unit->caption.isEmpty() && !text.isEmpty() ? text + QLatin1Char(' ') + unit->caption : text;
+    return unit && !unit->caption.isEmpty() && !text.isEmpty() ? text + QLatin1Char(' ') + unit->caption
+                                                               : text;
 }
 
 QString Line(const QString& name, const QString& numbers, const QString& value) {
@@ -383,8 +407,9 @@ QString Equipment(const State& s, int count, int model, int capacity) {
 }
 
 QString Summary(const State& s) {
-    QString out = QStringLiteral("Job: %1\n").arg(s.currentJobPath.isEmpty() ? QStringLiteral("(template job, not saved)")
-                                                                              : QDir::toNativeSeparators(s.currentJobPath));
+    QString out = QStringLiteral("Job: %1\n")
+                      .arg(s.currentJobPath.isEmpty() ? QStringLiteral("(template job, not saved)")
+                                                      : QDir::toNativeSeparators(s.currentJobPath));
     out += QStringLiteral("Loads\n");
     out += Line(QStringLiteral("Transmission"), QStringLiteral("(214)"), WithUnit(s, 214));
     out += Line(QStringLiteral("Infiltration"), QStringLiteral("(680)"), WithUnit(s, 680));
@@ -401,27 +426,32 @@ QString Summary(const State& s) {
     out += Line(QStringLiteral("TD"), QStringLiteral("(562)"), WithUnit(s, 562));
     if (!s.errorList.isEmpty()) {
         out += QStringLiteral("Input problems\n");
-        for (const QString& e : s.errorList) out += QStringLiteral("  - ") + e + QLatin1Char('\n');
+        for (const QString& e : s.errorList)
+            out += QStringLiteral("  - ") + e + QLatin1Char('\n');
     }
     return out;
 }
 
 bool SameFile(const QString& a, const QString& b) {
-    return !a.isEmpty() && QDir::cleanPath(QFileInfo(a).absoluteFilePath()) == QDir::cleanPath(QFileInfo(b).absoluteFilePath());
+    return !a.isEmpty() && QDir::cleanPath(QFileInfo(a).absoluteFilePath()) ==
+                               QDir::cleanPath(QFileInfo(b).absoluteFilePath());
 }
 
 int Run(State& s, const Options& options) {
-    const QString jobFile = options.jobFile.isEmpty() ? QString() : QFileInfo(options.jobFile).absoluteFilePath();
+    const QString jobFile =
+        options.jobFile.isEmpty() ? QString() : QFileInfo(options.jobFile).absoluteFilePath();
     QString tail = jobFile.isEmpty() ? QString() : JoinCommandLine({jobFile});
     if (options.log) tail += QStringLiteral(" /LOG");
     try {
         StartUp(s, tail);
     } catch (const ProgramEnd& end) {
-        return Fail(JobUnusable, QStringLiteral("the program cannot start: ") + QString::fromStdString(end.what()));
+        return Fail(JobUnusable,
+                    QStringLiteral("the program cannot start: ") + QString::fromStdString(end.what()));
     }
     if (!jobFile.isEmpty() && !SameFile(s.currentJobPath, jobFile)) {
         if (!IsJobFilePath(s, jobFile))
-            return Fail(JobUnusable, QStringLiteral("'%1' is not a job file (*.%2)").arg(options.jobFile, s.jobExtension));
+            return Fail(JobUnusable,
+                        QStringLiteral("'%1' is not a job file (*.%2)").arg(options.jobFile, s.jobExtension));
         return Fail(JobUnusable, QStringLiteral("the job '%1' cannot be loaded").arg(options.jobFile));
     }
     for (const Edit& e : options.edits) {
@@ -433,8 +463,10 @@ int Run(State& s, const Options& options) {
     if (!options.savePath.isEmpty()) {
         const QString path = QFileInfo(options.savePath).absoluteFilePath();
         if (!IsJobFilePath(s, path))
-            Print(stderr, QStringLiteral("corvane: note: the window opens only *.%1 files as jobs\n").arg(s.jobExtension));
-        if (!JobFileSave(s, path)) return Fail(JobUnusable, QStringLiteral("the job cannot be saved to '%1'").arg(options.savePath));
+            Print(stderr, QStringLiteral("corvane: note: the window opens only *.%1 files as jobs\n")
+                              .arg(s.jobExtension));
+        if (!JobFileSave(s, path))
+            return Fail(JobUnusable, QStringLiteral("the job cannot be saved to '%1'").arg(options.savePath));
     }
     if (options.json)
         Print(stdout, QString::fromUtf8(QJsonDocument(StateJson(s)).toJson(QJsonDocument::Indented)));
@@ -468,7 +500,8 @@ int RunBatch(const QString& programFolder, const QStringList& args) {
     try {
         status = Run(s, options);
     } catch (const ProgramEnd& end) {
-        status = Fail(JobUnusable, QStringLiteral("the program stopped: ") + QString::fromStdString(end.what()));
+        status =
+            Fail(JobUnusable, QStringLiteral("the program stopped: ") + QString::fromStdString(end.what()));
     } catch (const MissingControl& missing) {
         status = Fail(BadArguments, QString::fromStdString(missing.what()));
     } catch (const std::exception& e) {

@@ -49,7 +49,8 @@ int FirstInputField(int page) {
 void SelectFocus(State& s, int page) {
     s.WriteLog(QStringLiteral(">SelectFocus(") + QString::number(page) + QLatin1Char(')'));
     const int field = FirstInputField(page);
-    if (field >= 0) s.focus = FocusRef{ControlKind::TextBox, field};
+    // Giving a field the focus is its focus arrival, so the focus memory matches what it shows.
+    if (field >= 0) TextBoxGotFocus(s, field);
 }
 
 // Finishes the edit in progress before a command runs.
@@ -87,6 +88,8 @@ void OpenJob(State& s) {
         s.jobFolder = result.folder;
         s.settings.Save(s.settingsSection, QStringLiteral("JobFilepath"), result.folder);
         if (!JobFileLoad(s, result.path)) LoadTemplateJob(s);
+        Calculate(s);
+        s.flags.jobModified = false;
     }
     s.platform.SetBusy(false);
 }
@@ -127,6 +130,8 @@ void NewJob(State& s) {
     s.currentJobPath.clear();
     s.windowCaption = s.baseTitle;
     Calculate(s);
+    // The results of a fresh job are not a change the user made.
+    s.flags.jobModified = false;
     s.platform.SetBusy(false);
 }
 

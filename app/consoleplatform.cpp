@@ -19,29 +19,40 @@ void ToStandardError(const QString& line) {
 
 int ConsolePlatform::MessageBox(const QString& title, const QString& text, int buttons) {
     ++m_messages;
-    ToStandardError(QStringLiteral("corvane: ") + (title.isEmpty() ? QString() : title + QStringLiteral(": ")) + text);
+    ToStandardError(QStringLiteral("corvane: ") +
+                    (title.isEmpty() ? QString() : title + QStringLiteral(": ")) + text);
     switch (buttons & 7) {
-    case Box::YesNo: return Box::AnswerNo;
-    case Box::OkCancel: return Box::AnswerCancel;
-    default: return Box::AnswerOk;
+    case Box::YesNo:
+        return Box::AnswerNo;
+    case Box::OkCancel:
+        return Box::AnswerCancel;
+    default:
+        return Box::AnswerOk;
     }
 }
 
 bool ConsolePlatform::InputBox(const QString& title, const QString& prompt, QString*) {
-    ToStandardError(QStringLiteral("corvane: ") + title + QStringLiteral(": ") + prompt + QStringLiteral(" (no answer)"));
+    ToStandardError(QStringLiteral("corvane: ") + title + QStringLiteral(": ") + prompt +
+                    QStringLiteral(" (no answer)"));
     return false;
 }
 
-FileDialogResult ConsolePlatform::OpenFileDialog(const FileDialogRequest&) { return {}; }
+FileDialogResult ConsolePlatform::OpenFileDialog(const FileDialogRequest&) {
+    return {};
+}
 
-FileDialogResult ConsolePlatform::SaveFileDialog(const FileDialogRequest&) { return {}; }
+FileDialogResult ConsolePlatform::SaveFileDialog(const FileDialogRequest&) {
+    return {};
+}
 
 int ConsolePlatform::OpenDocument(const QString& target) {
     ToStandardError(QStringLiteral("corvane: not opened in batch mode: ") + target);
     return 0;
 }
 
-void ConsolePlatform::ShowTextFile(const QString& path) { ToStandardError(QStringLiteral("corvane: written ") + path); }
+void ConsolePlatform::ShowTextFile(const QString& path) {
+    ToStandardError(QStringLiteral("corvane: written ") + path);
+}
 
 bool ConsolePlatform::ComposeMail(const QString&, const QString&, const QString&, const QString&) {
     ToStandardError(QStringLiteral("corvane: no mail is sent in batch mode"));

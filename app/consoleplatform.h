@@ -8,7 +8,7 @@ namespace corvane {
 // standard error, a question takes its No or Cancel answer (the safe one: nothing is
 // discarded or overwritten), dialogs are cancelled, and text is measured at a fixed width.
 class ConsolePlatform : public Platform {
-public:
+  public:
     int MessageBox(const QString& title, const QString& text, int buttons) override;
     bool InputBox(const QString& title, const QString& prompt, QString* answer) override;
     FileDialogResult OpenFileDialog(const FileDialogRequest& request) override;
@@ -24,7 +24,7 @@ public:
 
     int MessagesShown() const { return m_messages; }
 
-private:
+  private:
     int m_messages = 0;
 };
 

@@ -6,7 +6,8 @@
 namespace corvane {
 
 QChar DecimalSeparator() {
-    return QLocale().toString(0.5).contains(QLatin1Char(',')) ? QLatin1Char(',') : QLatin1Char('.');
+    // What writing 0.5 would show, without formatting a number on every read.
+    return QLocale().decimalPoint() == QLatin1String(",") ? QLatin1Char(',') : QLatin1Char('.');
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include "app/commandline.h"
 #include "app/commands.h"
 #include "app/files.h"
+#include "calc/driver.h"
 #include "calc/tables.h"
 #include "definitions/colourfile.h"
 #include "definitions/languagefile.h"
@@ -74,6 +75,9 @@ void StartUp(State& s, const QString& commandTail) {
     }
 
     OpenStartupJob(s, commandTail);
+    // Show up-to-date results from the first moment; computing them is no edit of the user's.
+    Calculate(s);
+    s.flags.jobModified = false;
 
     // The log switch is read only here: lines written before go to the ring only.
     for (const QString& arg : SplitCommandLine(commandTail))

@@ -21,7 +21,8 @@ void ReadConstants(State& s) {
     if (!lng.Open()) return;
     while (!lng.AtEnd()) {
         const Record r = lng.ReadRecord();
-        if (r.Field(1).toUpper() == QLatin1String("ACONST")) s.constants.Set(r.Field(3), NumberFromText(r.Field(4)));
+        if (r.Field(1).toUpper() == QLatin1String("ACONST"))
+            s.constants.Set(r.Field(3), NumberFromText(r.Field(4)));
     }
 }
 
@@ -30,12 +31,14 @@ void SetUpJob(State& s) {
     if (s.colours.override == s.labels[16].foreColour) s.colours.override = RGBColour(1, 2, 3);
     FlagGuard loading(s.flags.loading);
     const std::pair<int, const char*> fields[] = {
-        {12, "16"}, {13, "12"}, {14, "10"}, {15, "8"}, {102, "95"}, {103, "35"}, {212, "95"}, {312, "35"},
-        {501, "35"}, {500, "95"}, {506, "10"}, {600, "95"}, {522, "1"}, {542, "2"}, {659, "2"}, {669, "0"},
-        {400, "1"}, {402, "12"}, {405, "24"}, {406, "1"}, {407, "2"}, {619, "0.5"}, {620, "3"}, {621, "7"},
-        {622, "0.8"}, {623, "50"}, {640, "0"}, {641, "50"}};
-    for (const auto& [n, v] : fields) SetFieldValue(s, n, QString::fromLatin1(v));
-    for (int b : {100, 200, 600, 603}) s.SetRadio(b, true);
+        {12, "16"},   {13, "12"},  {14, "10"},  {15, "8"},    {102, "95"}, {103, "35"}, {212, "95"},
+        {312, "35"},  {501, "35"}, {500, "95"}, {506, "10"},  {600, "95"}, {522, "1"},  {542, "2"},
+        {659, "2"},   {669, "0"},  {400, "1"},  {402, "12"},  {405, "24"}, {406, "1"},  {407, "2"},
+        {619, "0.5"}, {620, "3"},  {621, "7"},  {622, "0.8"}, {623, "50"}, {640, "0"},  {641, "50"}};
+    for (const auto& [n, v] : fields)
+        SetFieldValue(s, n, QString::fromLatin1(v));
+    for (int b : {100, 200, 600, 603})
+        s.SetRadio(b, true);
     BuildWallGrid(s, 200);
     for (int c = 2; c <= 7; ++c) {
         const bool side = c == 2 || c == 3;
@@ -47,7 +50,7 @@ void SetUpJob(State& s) {
 
     Grid& products = s.grids[300];
     products.Resize(14, 5);
-    const int rows[] = {2, 10, 20};   // three products of table C
+    const int rows[] = {2, 10, 20}; // three products of table C
     for (int i = 0; i < 3; ++i) {
         const int c = 2 + i, r = rows[i];
         products.Cell(0, c).text = QString::number(c - 1);
@@ -63,7 +66,7 @@ void SetUpJob(State& s) {
 class CalculateBench : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void calculate() {
         test::TestProgram program;
         program.platform.allowUnscriptedMessages = true;

@@ -17,7 +17,8 @@ namespace {
 
 bool ShippedDataReady() {
     const QString data = test::BuiltProgramFolder() + QStringLiteral("/opdata/");
-    return QFileInfo::exists(data + QStringLiteral("default.fil")) && QFileInfo::exists(data + QStringLiteral("default.lng"));
+    return QFileInfo::exists(data + QStringLiteral("default.fil")) &&
+           QFileInfo::exists(data + QStringLiteral("default.lng"));
 }
 
 // The template, turned by the user's own actions into an eight-wall box with 30 products.
@@ -26,9 +27,11 @@ void BuildLargeJob(State& s) {
     s.SetRadio(202, true);
     s.focus = FocusRef{};
     Grid& products = s.grids[300];
-    while (products.cols < 32) RunCommand(s, 18);
+    while (products.cols < 32)
+        RunCommand(s, 18);
     for (int c = 2; c < products.cols; ++c)
-        for (int r = 3; r <= 12; ++r) products.Cell(r, c).text = TextFromDouble(r * 10 + c * 0.5);
+        for (int r = 3; r <= 12; ++r)
+            products.Cell(r, c).text = TextFromDouble(r * 10 + c * 0.5);
 }
 
 } // namespace
@@ -36,7 +39,7 @@ void BuildLargeJob(State& s) {
 class JobFileBench : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void loadLargeJob();
     void saveLargeJob();
     void batchRunOfTemplate();
@@ -75,12 +78,14 @@ void JobFileBench::batchRunOfTemplate() {
     QTemporaryDir home;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
-    if (!env.contains(QStringLiteral("ASAN_OPTIONS"))) env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    if (!env.contains(QStringLiteral("ASAN_OPTIONS")))
+        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
     int status = -1;
     QBENCHMARK {
         QProcess process;
         process.setProcessEnvironment(env);
-        process.start(test::BuiltProgramFolder() + QStringLiteral("/corvane"), {QStringLiteral("--batch"), QStringLiteral("--json")});
+        process.start(test::BuiltProgramFolder() + QStringLiteral("/corvane"),
+                      {QStringLiteral("--batch"), QStringLiteral("--json")});
         process.waitForFinished(120000);
         status = process.exitCode();
     }

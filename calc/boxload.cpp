@@ -36,9 +36,12 @@ std::optional<double> OutlineVolume(const Grid& grid, int walls) {
 void UpdateVolume(State& s, const Grid& grid) {
     if (IsOverridden(s, 213)) return;
     int walls = 0;
-    if (s.radios[200].value) walls = 4;
-    else if (s.radios[201].value) walls = 6;
-    else if (s.radios[202].value) walls = 8;
+    if (s.radios[200].value)
+        walls = 4;
+    else if (s.radios[201].value)
+        walls = 6;
+    else if (s.radios[202].value)
+        walls = 8;
     if (walls == 0) return;
     const std::optional<double> volume = OutlineVolume(grid, walls);
     if (!volume) return;
@@ -61,14 +64,15 @@ void CalculateBoxLoad(State& s) {
     s.WriteLog(QStringLiteral(">CalculateBoxLoad()"));
     Grid& grid = s.grids[WallGrid];
     if (grid.rows < 10) return;
-    for (int c = 2; c < grid.cols; ++c) UpdateArea(grid, c);
+    for (int c = 2; c < grid.cols; ++c)
+        UpdateArea(grid, c);
     UpdateVolume(s, grid);
 
     const double runTime = FieldNumber(s, 12);
     double total = 0;
     if (calc::FieldHoldsNumber(s, 103)) {
         const double box = FieldNumber(s, 103);
-        double difference = 0;   // a section of unknown kind reuses the last difference
+        double difference = 0; // a section of unknown kind reuses the last difference
         for (int c = 2; c < grid.cols; ++c) {
             UpdateArea(grid, c);
             bool counted = false;
@@ -92,7 +96,8 @@ void CalculateBoxLoad(State& s) {
         }
         s.MarkDirty(ControlKind::Grid, WallGrid);
     }
-    if (!IsOverridden(s, 214)) SetFieldValue(s, 214, TextFromDouble(calc::RoundHalfUp(Divide(total, runTime))));
+    if (!IsOverridden(s, 214))
+        SetFieldValue(s, 214, TextFromDouble(calc::RoundHalfUp(Divide(total, runTime))));
 }
 
 } // namespace corvane

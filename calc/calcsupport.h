@@ -9,23 +9,35 @@ namespace corvane::calc {
 
 // The stored value of field n read with the number-text reader: empty, "-", "." and "," give 0,
 // and so does a text that is not a number (the input checks report those).
-inline double FieldNumber(const State& s, int n) { return NumberFromText(GetFieldValue(s, n)); }
+inline double FieldNumber(const State& s, int n) {
+    return NumberFromText(GetFieldValue(s, n));
+}
 
 // True when field n's stored value is a number (an empty text is not).
-inline bool FieldHoldsNumber(const State& s, int n) { return IsNumeric(GetFieldValue(s, n)); }
+inline bool FieldHoldsNumber(const State& s, int n) {
+    return IsNumeric(GetFieldValue(s, n));
+}
 
 // A quotient that never divides by zero. The input checks keep zero divisors away from every
 // valid job; for anything that slips past them the term contributes nothing instead of
 // spreading an infinity through the results.
-inline double Divide(double numerator, double divisor) { return divisor == 0 ? 0.0 : numerator / divisor; }
+inline double Divide(double numerator, double divisor) {
+    return divisor == 0 ? 0.0 : numerator / divisor;
+}
 
 // A square root of a difference that bad input could make negative (a negative door height,
 // air colder than the box): a negative radicand contributes nothing.
-inline double RootOf(double x) { return x > 0 ? std::sqrt(x) : 0.0; }
+inline double RootOf(double x) {
+    return x > 0 ? std::sqrt(x) : 0.0;
+}
 
 // Results rounded half up, as the load fields show them.
-inline double RoundHalfUp(double x) { return std::floor(x + 0.5); }
+inline double RoundHalfUp(double x) {
+    return std::floor(x + 0.5);
+}
 
-inline QString Bool(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
+inline QString Bool(bool value) {
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
 
 } // namespace corvane::calc

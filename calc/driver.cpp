@@ -18,7 +18,7 @@ using calc::FieldNumber;
 
 // One row of the input checks: the field it marks and whether any of its conditions held.
 class Checker {
-public:
+  public:
     explicit Checker(State& s) : m_s(s) {}
 
     float Value(int n) const { return static_cast<float>(FieldNumber(m_s, n)); }
@@ -36,11 +36,13 @@ public:
         return failed;
     }
 
-private:
+  private:
     State& m_s;
 };
 
-bool IsWhole(float v) { return std::floor(v) == v; }
+bool IsWhole(float v) {
+    return std::floor(v) == v;
+}
 
 // Rows 4 and 5 of every product column: a product must not end below the box temperature,
 // arrive below it, or end warmer than it arrived. Each error is listed once however many
@@ -75,7 +77,8 @@ void CheckProducts(State& s) {
 
 void ShowBanner(State& s, bool failed) {
     QString text;
-    for (const QString& line : s.errorList) text += line + QStringLiteral("\r\n");
+    for (const QString& line : s.errorList)
+        text += line + QStringLiteral("\r\n");
     s.bannerText = text + s.firstErrorText;
     s.bannerLines = static_cast<int>(s.errorList.size()) + 1;
     s.bannerActive = failed;
@@ -126,7 +129,8 @@ bool CheckInputs(State& s) {
     CheckProducts(s);
 
     const bool failed = !s.errorList.isEmpty();
-    for (int n : {16, 503, 560, 561, 562, 214, 680, 314, 422}) MarkField(s, n, failed);
+    for (int n : {16, 503, 560, 561, 562, 214, 680, 314, 422})
+        MarkField(s, n, failed);
     ShowBanner(s, failed);
     return failed;
 }
@@ -153,7 +157,8 @@ void Calculate(State& s) {
         CalculateMiscLoad(s);
 
         float total = 0;
-        for (int n : {214, 680, 314, 422}) total += NumberFromText(GetFieldValue(s, n));
+        for (int n : {214, 680, 314, 422})
+            total += NumberFromText(GetFieldValue(s, n));
         if (!IsOverridden(s, 16)) SetFieldValue(s, 16, TextFromSingle(total));
         if (!IsOverridden(s, 503)) {
             const float factor = 1.0f + NumberFromText(GetFieldValue(s, 506)) / 100.0f;

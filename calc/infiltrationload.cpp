@@ -15,7 +15,9 @@ using calc::FieldNumber;
 using calc::RootOf;
 using calc::RoundHalfUp;
 
-QString Text(double v) { return TextFromDouble(v); }
+QString Text(double v) {
+    return TextFromDouble(v);
+}
 
 // The protective-device factor of the door: the value beside the chosen device. Without a
 // choice the average strip curtain (entry 1) is chosen and 0.5 used. A value that is not a
@@ -69,9 +71,12 @@ void CalculateInfiltrationLoad(State& s) {
     // Air changes by box volume and use.
     const double changes = LookUpA(s, static_cast<float>(volume), box);
     double usage = 0;
-    if (s.radios[603].value) usage = k.normalUse;
-    else if (s.radios[604].value) usage = k.heavyUsage;
-    else if (s.radios[605].value) usage = k.longStorage;
+    if (s.radios[603].value)
+        usage = k.normalUse;
+    else if (s.radios[604].value)
+        usage = k.heavyUsage;
+    else if (s.radios[605].value)
+        usage = k.longStorage;
     const double changeFlow = volume * changes * usage / 1440;
     const double byChanges = k.ventConstant * 24 * changeFlow * (hEstimated - hBox);
     s.WriteLog(QStringLiteral("Estimated Infiltration Load = ") + Text(byChanges));
@@ -106,9 +111,12 @@ void CalculateInfiltrationLoad(State& s) {
     SetFieldValue(s, 670, Text(Divide(RoundHalfUp(byDock), runTime)));
 
     double method = 0;
-    if (s.radios[600].value) method = byChanges;
-    else if (s.radios[601].value) method = byDoor;
-    else if (s.radios[602].value) method = byVentilation;
+    if (s.radios[600].value)
+        method = byChanges;
+    else if (s.radios[601].value)
+        method = byDoor;
+    else if (s.radios[602].value)
+        method = byVentilation;
     const double daily = byGlass + method + byDock;
     if (!IsOverridden(s, 680)) SetFieldValue(s, 680, Text(RoundHalfUp(Divide(daily, runTime))));
 }

@@ -34,13 +34,16 @@ void CalculateMiscLoad(State& s) {
         return Divide(FieldNumber(s, powerField) * power * FieldNumber(s, hoursField), load);
     };
 
-    if (!IsOverridden(s, 401)) SetFieldValue(s, 401, TextFromDouble(Divide(FieldNumber(s, 400) * LitArea(s), power)));
+    if (!IsOverridden(s, 401))
+        SetFieldValue(s, 401, TextFromDouble(Divide(FieldNumber(s, 400) * LitArea(s), power)));
 
     const CalcConstants& k = s.constants;
     const double lights = heat(401, 402);
-    const double motors =
-        FieldNumber(s, 423) * LookUpE(s, static_cast<float>(FieldNumber(s, 403)), false, false) * FieldNumber(s, 405);
-    const double people = FieldNumber(s, 406) * (k.peoplePower - 11.5 * FieldNumber(s, 103)) * FieldNumber(s, 407);
+    const double motors = FieldNumber(s, 423) *
+                          LookUpE(s, static_cast<float>(FieldNumber(s, 403)), false, false) *
+                          FieldNumber(s, 405);
+    const double people =
+        FieldNumber(s, 406) * (k.peoplePower - 11.5 * FieldNumber(s, 103)) * FieldNumber(s, 407);
     const double forklifts = FieldNumber(s, 408) * k.forkliftPower * FieldNumber(s, 409);
     const double items = heat(411, 412) + heat(414, 415) + heat(417, 418) + heat(420, 421);
     const double daily = lights + motors + people + forklifts + items;

@@ -29,8 +29,8 @@ void RefreshGenericProduct(State& s, Grid& grid) {
     for (const auto& [row, column] : {std::pair{1, 1}, {2, 2}, {10, 3}, {7, 4}, {8, 5}, {9, 6}, {11, 7}})
         WriteGridCell(s, ProductGrid, row, 2, c.Cell(column, 1));
     const double volume = FieldNumber(s, 213);
-    const double perVolume =
-        FieldNumber(s, 312) < s.constants.defaultWeightT ? s.constants.defaultWeightK2 : s.constants.defaultWeightK1;
+    const double perVolume = FieldNumber(s, 312) < s.constants.defaultWeightT ? s.constants.defaultWeightK2
+                                                                              : s.constants.defaultWeightK1;
     WriteGridCell(s, ProductGrid, 3, 2, TextFromDouble(volume * perVolume));
     WriteGridCell(s, ProductGrid, 6, 2, QStringLiteral("24"));
     WriteGridCell(s, ProductGrid, 12, 2, QStringLiteral("1"));
@@ -47,9 +47,12 @@ std::optional<Product> ReadProduct(const State& s, int c) {
     double v[13] = {};
     for (int r = 3; r <= 12; ++r) {
         const QString text = ReadGridCell(s, ProductGrid, r, c);
-        if (IsNumeric(text)) v[r] = *ReadNumber(text);
-        else if (r != 7) return std::nullopt;
-        else v[r] = -1000;
+        if (IsNumeric(text))
+            v[r] = *ReadNumber(text);
+        else if (r != 7)
+            return std::nullopt;
+        else
+            v[r] = -1000;
     }
     if (v[12] <= 0) return std::nullopt;
     return Product{v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11], v[12]};

@@ -21,7 +21,8 @@ using calc::Bool;
 // The language tables carry the language file's name in front: "default.lng" reads
 // "default.TableC.data".
 QString LanguagePrefix(const State& s) {
-    QString name = s.settings.Get(s.settingsSection, QStringLiteral("Language_File"), QStringLiteral("default.lng"));
+    QString name =
+        s.settings.Get(s.settingsSection, QStringLiteral("Language_File"), QStringLiteral("default.lng"));
     if (name.isEmpty()) name = QStringLiteral("default.lng");
     if (name.endsWith(QLatin1String("lng"), Qt::CaseInsensitive)) return name.left(name.size() - 3);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
@@ -122,7 +123,9 @@ float ScaledFromRow(const DataTable& t, int column, int row, float x) {
     return static_cast<float>(calc::Divide(static_cast<double>(Value(t, column, row)) * x, key));
 }
 
-QString Number(float v) { return TextFromSingle(v); }
+QString Number(float v) {
+    return TextFromSingle(v);
+}
 
 } // namespace
 
@@ -130,11 +133,14 @@ int ListWidthTwips(State& s, const QStringList& items) {
     // The margin leaves room for the list's scroll bar beside the widest entry.
     constexpr int Margin = 300;
     int width = 1000;
-    for (const QString& item : items) width = std::max(width, s.platform.TextWidthTwips(item) + Margin);
+    for (const QString& item : items)
+        width = std::max(width, s.platform.TextWidthTwips(item) + Margin);
     return width;
 }
 
-int ListHeightTwips(const QStringList& items) { return static_cast<int>(items.size()) * 225 + 30; }
+int ListHeightTwips(const QStringList& items) {
+    return static_cast<int>(items.size()) * 225 + 30;
+}
 
 QStringList ProductNamesOfGroup(const State& s, const QString& group) {
     QStringList names;
@@ -179,12 +185,14 @@ void ReadTable(State& s, bool language, const QString& fileName, DataTable& tabl
             continue;
         }
         if (table.columns == 0 || record.Count() != table.columns) {
-            s.WriteLog(QStringLiteral("Line ") + QString::number(reader.LineNumber()) + QStringLiteral(" skipped: ") +
-                       QString::number(record.Count()) + QStringLiteral(" fields"));
+            s.WriteLog(QStringLiteral("Line ") + QString::number(reader.LineNumber()) +
+                       QStringLiteral(" skipped: ") + QString::number(record.Count()) +
+                       QStringLiteral(" fields"));
             continue;
         }
         QStringList row(1);
-        for (int i = 1; i <= record.Count(); ++i) row << NormaliseDecimal(StripQuotes(record.Field(i)));
+        for (int i = 1; i <= record.Count(); ++i)
+            row << NormaliseDecimal(StripQuotes(record.Field(i)));
         const QString first = row[1];
         if (products && (table.RowCount() == 0 || first != previousGroup)) s.optionLists[301].items << first;
         if (constructions) s.optionLists[206].items << first;
@@ -220,8 +228,8 @@ float LookUpA(State& s, float volume, float temperature) {
 }
 
 float LookUpB(State& s, int doors, float temperature) {
-    s.WriteLog(QStringLiteral(">LookUpB(") + QString::number(doors) + QStringLiteral(", ") + Number(temperature) +
-               QLatin1Char(')'));
+    s.WriteLog(QStringLiteral(">LookUpB(") + QString::number(doors) + QStringLiteral(", ") +
+               Number(temperature) + QLatin1Char(')'));
     if (doors < 1 || !std::isfinite(temperature)) return 0;
     const DataTable& t = s.tableB;
     const int column = temperature >= 32 ? 2 : 3;
@@ -232,8 +240,8 @@ float LookUpB(State& s, int doors, float temperature) {
 }
 
 float LookUpE(State& s, float power, bool p, bool q) {
-    s.WriteLog(QStringLiteral(">LookUpE(") + Number(power) + QStringLiteral(", ") + Bool(p) + QStringLiteral(", ") +
-               Bool(q) + QLatin1Char(')'));
+    s.WriteLog(QStringLiteral(">LookUpE(") + Number(power) + QStringLiteral(", ") + Bool(p) +
+               QStringLiteral(", ") + Bool(q) + QLatin1Char(')'));
     if (!std::isfinite(power) || power <= 0) return 0;
     const DataTable& t = s.tableE;
     const int column = q ? 4 : p ? 3 : 2;
@@ -246,8 +254,8 @@ float LookUpE(State& s, float power, bool p, bool q) {
 }
 
 float LookUpF(State& s, float temperature, int column) {
-    s.WriteLog(QStringLiteral(">LookUpF(") + Number(temperature) + QStringLiteral(", ") + QString::number(column) +
-               QLatin1Char(')'));
+    s.WriteLog(QStringLiteral(">LookUpF(") + Number(temperature) + QStringLiteral(", ") +
+               QString::number(column) + QLatin1Char(')'));
     const DataTable& t = s.tableF;
     if (!std::isfinite(temperature) || t.RowCount() == 0) return 0;
     const std::optional<float> first = Key(t, 1);
@@ -279,8 +287,8 @@ MotorDefaults LookUpK(State& s, float volume, float temperature) {
     const bool warm = temperature >= s.constants.motorTemp;
     const double count = CellNumber(t.Cell(warm ? 4 : 2, row)).value_or(0.0);
     MotorDefaults result;
-    result.count = static_cast<qint16>(
-        RoundHalfEven(std::clamp(count, double(std::numeric_limits<qint16>::min()), double(std::numeric_limits<qint16>::max()))));
+    result.count = static_cast<qint16>(RoundHalfEven(std::clamp(
+        count, double(std::numeric_limits<qint16>::min()), double(std::numeric_limits<qint16>::max()))));
     result.power = Value(t, warm ? 5 : 3, row);
     return result;
 }

@@ -1,8 +1,8 @@
 #include "gui/binder.h"
 
 #include "app/commands.h"
-#include "input/fieldrules.h"
 #include "gui/widgets.h"
+#include "input/fieldrules.h"
 #include "input/grids.h"
 #include "input/numericentry.h"
 #include "input/optionlists.h"
@@ -24,20 +24,30 @@ namespace corvane {
 
 namespace {
 
-int EditorIndex(int g) { return g == 300 ? 1 : 0; }
+int EditorIndex(int g) {
+    return g == 300 ? 1 : 0;
+}
 
 // The control the core is told has the focus when a widget of this role receives it.
 FocusRef FocusOf(Role role, int number, const State& s) {
     switch (role) {
-    case Role::Field: return {ControlKind::TextBox, number};
-    case Role::List: return {ControlKind::OptionList, number};
+    case Role::Field:
+        return {ControlKind::TextBox, number};
+    case Role::List:
+        return {ControlKind::OptionList, number};
     case Role::Grid:
-    case Role::CellEditor: return {ControlKind::Grid, number};
-    case Role::Command: return {ControlKind::Button, number};
-    case Role::Radio: return {ControlKind::Radio, number};
-    case Role::Check: return {ControlKind::Check, number};
-    case Role::Page: return {ControlKind::Page, number};
-    default: return {ControlKind::Page, s.currentPage};
+    case Role::CellEditor:
+        return {ControlKind::Grid, number};
+    case Role::Command:
+        return {ControlKind::Button, number};
+    case Role::Radio:
+        return {ControlKind::Radio, number};
+    case Role::Check:
+        return {ControlKind::Check, number};
+    case Role::Page:
+        return {ControlKind::Page, number};
+    default:
+        return {ControlKind::Page, s.currentPage};
     }
 }
 
@@ -52,12 +62,16 @@ bool TakesFocusEvents(Role role) {
     case Role::Radio:
     case Role::Check:
     case Role::History:
-    case Role::Page: return true;
-    default: return false;
+    case Role::Page:
+        return true;
+    default:
+        return false;
     }
 }
 
-int Caret(const QLineEdit* edit) { return edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition(); }
+int Caret(const QLineEdit* edit) {
+    return edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+}
 
 // Moves on to the next field as a Tab keystroke would.
 void SendTab(QWidget* widget) {
@@ -69,11 +83,15 @@ void SendTab(QWidget* widget) {
 
 int CharacterCode(const QKeyEvent* event) {
     switch (event->key()) {
-    case Qt::Key_Backspace: return Key::Backspace;
+    case Qt::Key_Backspace:
+        return Key::Backspace;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return Key::Enter;
-    case Qt::Key_Escape: return Key::Escape;
-    default: break;
+    case Qt::Key_Enter:
+        return Key::Enter;
+    case Qt::Key_Escape:
+        return Key::Escape;
+    default:
+        break;
     }
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return 0;
     const QString text = event->text();
@@ -100,18 +118,20 @@ void Binder::Connect(QWidget* widget, Role role, int n) {
     EventSink& sink = m_sink;
     switch (role) {
     case Role::Field:
-        connect(static_cast<QLineEdit*>(widget), &QLineEdit::textEdited, this, [&s, &sink, n](const QString& text) {
-            if (!sink.Painting()) sink.Dispatch([&] { s.SetText(n, text); });
-        });
+        connect(static_cast<QLineEdit*>(widget), &QLineEdit::textEdited, this,
+                [&s, &sink, n](const QString& text) {
+                    if (!sink.Painting()) sink.Dispatch([&] { s.SetText(n, text); });
+                });
         break;
     case Role::CellEditor:
-        connect(static_cast<QLineEdit*>(widget), &QLineEdit::textEdited, this, [&s, &sink, n](const QString& text) {
-            if (sink.Painting()) return;
-            sink.Dispatch([&] {
-                s.cellEditorText[EditorIndex(n)] = text;
-                CellEditorChange(s, n, text);
-            });
-        });
+        connect(static_cast<QLineEdit*>(widget), &QLineEdit::textEdited, this,
+                [&s, &sink, n](const QString& text) {
+                    if (sink.Painting()) return;
+                    sink.Dispatch([&] {
+                        s.cellEditorText[EditorIndex(n)] = text;
+                        CellEditorChange(s, n, text);
+                    });
+                });
         break;
     case Role::UnitLabel:
         connect(static_cast<ClickLabel*>(widget), &ClickLabel::clicked, this,
@@ -194,25 +214,39 @@ void Binder::Connect(QWidget* widget, Role role, int n) {
         });
         break;
     }
-    case Role::Page: break;
+    case Role::Page:
+        break;
     }
 }
 
 QWidget* Binder::FocusTarget(const FocusRef& ref) const {
     QWidget* w = nullptr;
     switch (ref.kind) {
-    case ControlKind::TextBox: w = Find(Role::Field, ref.number); break;
-    case ControlKind::OptionList: w = Find(Role::List, ref.number); break;
+    case ControlKind::TextBox:
+        w = Find(Role::Field, ref.number);
+        break;
+    case ControlKind::OptionList:
+        w = Find(Role::List, ref.number);
+        break;
     case ControlKind::Grid: {
         QWidget* editor = Find(Role::CellEditor, ref.number);
         w = editor && editor->isVisible() ? editor : Find(Role::Grid, ref.number);
         break;
     }
-    case ControlKind::Button: w = Find(Role::Command, ref.number); break;
-    case ControlKind::Radio: w = Find(Role::Radio, ref.number); break;
-    case ControlKind::Check: w = Find(Role::Check, ref.number); break;
-    case ControlKind::Page: w = Find(Role::Page, ref.number); break;
-    default: break;
+    case ControlKind::Button:
+        w = Find(Role::Command, ref.number);
+        break;
+    case ControlKind::Radio:
+        w = Find(Role::Radio, ref.number);
+        break;
+    case ControlKind::Check:
+        w = Find(Role::Check, ref.number);
+        break;
+    case ControlKind::Page:
+        w = Find(Role::Page, ref.number);
+        break;
+    default:
+        break;
     }
     if (!w || !w->isVisible() || !w->isEnabled() || w->focusPolicy() == Qt::NoFocus) return nullptr;
     return w;
@@ -225,13 +259,16 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
     if (it == m_bindings.constEnd()) return false;
     const Binding b = it.value();
     auto* widget = static_cast<QWidget*>(watched);
-    if (type == QEvent::KeyPress) return !m_sink.Painting() && KeyPressed(widget, b, static_cast<QKeyEvent*>(event));
+    if (type == QEvent::KeyPress)
+        return !m_sink.Painting() && KeyPressed(widget, b, static_cast<QKeyEvent*>(event));
     if (m_sink.Painting() || !TakesFocusEvents(b.role)) return false;
     // Switching to another window or opening a menu is not a focus change inside the window.
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
-    if (type == QEvent::FocusIn) FocusArrived(widget, b);
-    else FocusLeft(widget, b);
+    if (type == QEvent::FocusIn)
+        FocusArrived(widget, b);
+    else
+        FocusLeft(widget, b);
     return false;
 }
 
@@ -251,14 +288,21 @@ void Binder::FocusArrived(QWidget* widget, const Binding& b) {
                 if (edit->hasFocus()) edit->selectAll();
             });
         break;
-    case Role::List: m_sink.Dispatch([&] { ListGotFocus(s, n); }); break;
-    case Role::Grid: m_sink.Dispatch([&] { GridGotFocus(s, n); }); break;
-    case Role::Radio: m_sink.Dispatch([&] { RadioGotFocus(s, n); }); break;
+    case Role::List:
+        m_sink.Dispatch([&] { ListGotFocus(s, n); });
+        break;
+    case Role::Grid:
+        m_sink.Dispatch([&] { GridGotFocus(s, n); });
+        break;
+    case Role::Radio:
+        m_sink.Dispatch([&] { RadioGotFocus(s, n); });
+        break;
     case Role::CellEditor:
         m_sink.Dispatch([&] { CellEditorGotFocus(s, n); });
         if (auto* edit = qobject_cast<QLineEdit*>(widget); edit && edit->hasFocus()) edit->selectAll();
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -272,10 +316,17 @@ void Binder::DeliverLostFocus(const Binding& b) {
     State& s = m_s;
     const int n = b.number;
     switch (b.role) {
-    case Role::Field: m_sink.Dispatch([&] { TextBoxLostFocus(s, n); }); break;
-    case Role::List: m_sink.Dispatch([&] { ListLostFocus(s, n); }); break;
-    case Role::CellEditor: m_sink.Dispatch([&] { CellEditorLostFocus(s, n); }); break;
-    default: break;
+    case Role::Field:
+        m_sink.Dispatch([&] { TextBoxLostFocus(s, n); });
+        break;
+    case Role::List:
+        m_sink.Dispatch([&] { ListLostFocus(s, n); });
+        break;
+    case Role::CellEditor:
+        m_sink.Dispatch([&] { CellEditorLostFocus(s, n); });
+        break;
+    default:
+        break;
     }
 }
 
@@ -289,9 +340,12 @@ void Binder::ReleaseHiddenOwner() {
 
 bool Binder::KeyPressed(QWidget* widget, const Binding& b, QKeyEvent* event) {
     switch (b.role) {
-    case Role::Field: return FieldKey(widget, b.number, event);
-    case Role::CellEditor: return CellEditorKey(widget, b.number, event);
-    case Role::List: return ListKey(widget, b.number, event);
+    case Role::Field:
+        return FieldKey(widget, b.number, event);
+    case Role::CellEditor:
+        return CellEditorKey(widget, b.number, event);
+    case Role::List:
+        return ListKey(widget, b.number, event);
     case Role::History:
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
             const int row = static_cast<QListWidget*>(widget)->currentRow();
@@ -299,13 +353,14 @@ bool Binder::KeyPressed(QWidget* widget, const Binding& b, QKeyEvent* event) {
             return true;
         }
         return false;
-    default: return false;
+    default:
+        return false;
     }
 }
 
 bool Binder::FieldKey(QWidget* widget, int n, QKeyEvent* event) {
     const int code = CharacterCode(event);
-    if (code == 0) return false;   // caret movement, Delete, shortcuts: the editor's own business
+    if (code == 0) return false; // caret movement, Delete, shortcuts: the editor's own business
     auto* edit = static_cast<QLineEdit*>(widget);
     bool accepted = false;
     bool moveOn = false;
@@ -322,16 +377,24 @@ bool Binder::CellEditorKey(QWidget* widget, int g, QKeyEvent* event) {
     State& s = m_s;
     switch (event->key()) {
     case Qt::Key_Up:
-    case Qt::Key_Backtab: m_sink.Dispatch([&] { GridPrevious(s, g); }); return true;
+    case Qt::Key_Backtab:
+        m_sink.Dispatch([&] { GridPrevious(s, g); });
+        return true;
     case Qt::Key_Down:
     case Qt::Key_Return:
-    case Qt::Key_Enter: m_sink.Dispatch([&] { GridNext(s, g); }); return true;
-    case Qt::Key_Tab:
-        if (event->modifiers() & Qt::ShiftModifier) m_sink.Dispatch([&] { GridPrevious(s, g); });
-        else m_sink.Dispatch([&] { GridNext(s, g); });
+    case Qt::Key_Enter:
+        m_sink.Dispatch([&] { GridNext(s, g); });
         return true;
-    case Qt::Key_Escape: return true;
-    default: break;
+    case Qt::Key_Tab:
+        if (event->modifiers() & Qt::ShiftModifier)
+            m_sink.Dispatch([&] { GridPrevious(s, g); });
+        else
+            m_sink.Dispatch([&] { GridNext(s, g); });
+        return true;
+    case Qt::Key_Escape:
+        return true;
+    default:
+        break;
     }
     const int code = CharacterCode(event);
     if (code == 0) return false;
@@ -360,9 +423,12 @@ bool Binder::ListKey(QWidget* widget, int n, QKeyEvent* event) {
         return true;
     }
     case Qt::Key_Return:
-    case Qt::Key_Enter: m_sink.Dispatch([&] { ListKeyDown(s, n, Key::Enter); }); return true;
+    case Qt::Key_Enter:
+        m_sink.Dispatch([&] { ListKeyDown(s, n, Key::Enter); });
+        return true;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return false;
+    case Qt::Key_Backtab:
+        return false;
     default:
         // Other keys would move the highlight behind the core's back.
         return true;

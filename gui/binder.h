@@ -16,26 +16,26 @@ namespace corvane {
 // What a widget stands for. Every widget of one role is connected the same way; the number
 // says which control of the state it forwards to.
 enum class Role {
-    Field,        // text box n
-    UnitLabel,    // unit label n (a click switches its unit)
-    List,         // option list n, shown over its field or grid cell
-    ListButton,   // drop-down button of field n
-    Command,      // command button n
-    Arrow,        // page-turn arrow; the number is the command button it runs
-    Radio,        // option button n
-    Check,        // check box n
-    Link,         // web or document link n
-    SpecLink,     // data-sheet link n
-    Grid,         // grid g
-    CellEditor,   // cell editor of grid g
-    History,      // the recent-jobs list
-    Thumbnail,    // the catalogue picture
-    Page,         // page container p
+    Field,      // text box n
+    UnitLabel,  // unit label n (a click switches its unit)
+    List,       // option list n, shown over its field or grid cell
+    ListButton, // drop-down button of field n
+    Command,    // command button n
+    Arrow,      // page-turn arrow; the number is the command button it runs
+    Radio,      // option button n
+    Check,      // check box n
+    Link,       // web or document link n
+    SpecLink,   // data-sheet link n
+    Grid,       // grid g
+    CellEditor, // cell editor of grid g
+    History,    // the recent-jobs list
+    Thumbnail,  // the catalogue picture
+    Page,       // page container p
 };
 
 // The view's side of an event: run one call into the core, then bring the window up to date.
 class EventSink {
-public:
+  public:
     virtual ~EventSink() = default;
     virtual void Dispatch(const std::function<void()>& call) = 0;
     // True while the view itself changes widgets; events raised by that are not the user's.
@@ -46,7 +46,7 @@ public:
 // core call each. It also keeps track of which widget holds the focus as far as the core knows.
 class Binder : public QObject {
     Q_OBJECT
-public:
+  public:
     Binder(State& s, EventSink& sink, QObject* parent = nullptr);
 
     void Bind(QWidget* widget, Role role, int number);
@@ -59,10 +59,10 @@ public:
     // Tells the core that the owner lost the focus without Qt saying so (it was hidden).
     void ReleaseHiddenOwner();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     struct Binding {
         Role role;
         int number;

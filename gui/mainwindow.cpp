@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -27,22 +28,23 @@ namespace corvane {
 namespace {
 
 constexpr int Margin = 6;            // 90 twips around the column and the page area
-constexpr int ColumnWidth = 104;     // the command column
-constexpr qreal FontPoints = 8;      // the window's text size, dense as a data-entry form wants
+constexpr int ColumnWidth = 100;     // the command column
 constexpr int MaxDispatchDepth = 12; // focus changes that keep answering each other stop here
 
-bool SameFocus(const FocusRef& a, const FocusRef& b) { return a.kind == b.kind && a.number == b.number; }
+bool SameFocus(const FocusRef& a, const FocusRef& b) {
+    return a.kind == b.kind && a.number == b.number;
+}
 
-int EditorGrid(int index) { return index == 1 ? 300 : 200; }
+int EditorGrid(int index) {
+    return index == 1 ? 300 : 200;
+}
 
 } // namespace
 
 MainWindow::MainWindow(State& state, QWidget* parent)
     : QWidget(parent), m_s(state), m_painter(state), m_binder(new Binder(state, *this, this)) {
     setObjectName(QStringLiteral("FrmMain"));
-    QFont text = font();
-    text.setPointSizeF(FontPoints);
-    setFont(text);
+    setFont(WindowFont());
     m_arrows.back = Picture(QStringLiteral("arrow_back.png"));
     m_arrows.backFocus = Picture(QStringLiteral("arrow_back_focus.png"));
     m_arrows.forward = Picture(QStringLiteral("arrow_forward.png"));
@@ -65,10 +67,13 @@ MainWindow::MainWindow(State& state, QWidget* parent)
             };
             connect(table->horizontalScrollBar(), &QScrollBar::valueChanged, this, follow);
             connect(table->verticalScrollBar(), &QScrollBar::valueChanged, this, follow);
+            connect(table->horizontalHeader(), &QHeaderView::sectionResized, this, follow);
+            connect(table->verticalHeader(), &QHeaderView::sectionResized, this, follow);
         }
 
     qApp->installEventFilter(this);
-    if (auto* qt = dynamic_cast<QtPlatform*>(&m_s.platform)) qt->AttachWindow(this, [this] { RepaintDirty(); });
+    if (auto* qt = dynamic_cast<QtPlatform*>(&m_s.platform))
+        qt->AttachWindow(this, [this] { RepaintDirty(); });
 
     // 9600 x 7200 twips inside the frame, at start and as the least size.
     const QSize inner(9600 / TwipsPerPixel, 7200 / TwipsPerPixel);
@@ -87,6 +92,8 @@ MainWindow::~MainWindow() {
     // Closing the window while it is taken apart moves the focus; nothing of that is the
     // user's doing, so the binder goes first.
     m_ending = true;
+    qApp->removeEventFilter(this);
+    QObject::disconnect(nullptr, nullptr, this, nullptr);
     delete m_binder;
     m_binder = nullptr;
     if (auto* qt = dynamic_cast<QtPlatform*>(&m_s.platform)) qt->AttachWindow(nullptr, {});
@@ -96,7 +103,7 @@ QPixmap MainWindow::Picture(const QString& name) const {
     if (name.isEmpty()) return QPixmap();
     const QString path = QFileInfo(name).isAbsolute() ? name : m_s.dataFolder + name;
     QPixmap picture;
-    if (!picture.load(path)) return QPixmap();   // a picture that cannot be read is left out
+    if (!picture.load(path)) return QPixmap(); // a picture that cannot be read is left out
     return picture;
 }
 
@@ -119,9 +126,6 @@ void MainWindow::BuildLeftColumn(PageBuilder& builder) {
     m_hint->setMargin(5);
     m_hint->setFrameShape(QFrame::StyledPanel);
     m_hint->setAutoFillBackground(true);
-    QFont small = m_hint->font();
-    small.setPointSizeF(small.pointSizeF() * 0.92);
-    m_hint->setFont(small);
     QPalette translucent = m_hint->palette();
     translucent.setColor(QPalette::Window, QColor(255, 255, 255, 150));
     m_hint->setPalette(translucent);
@@ -148,7 +152,8 @@ void MainWindow::BuildPageArea(PageBuilder& builder) {
     auto* stack = new QGridLayout;
     stack->setContentsMargins(0, 0, 0, 0);
     column->addLayout(stack, 1);
-    for (int p = 1; p < PageCount; ++p) stack->addWidget(builder.BuildPage(p, m_pageArea), 0, 0);
+    for (int p = 1; p < PageCount; ++p)
+        stack->addWidget(builder.BuildPage(p, m_pageArea), 0, 0);
     stack->addWidget(builder.BuildPage(0, m_pageArea), 0, 0);
 
     m_logoPanel = new QWidget(m_pageArea);
@@ -211,12 +216,29 @@ void MainWindow::LayoutLeftColumn() {
         bottom -= size.height() + Margin;
     }
     const int exitTop = bottom - buttonHeight;
-    if (QWidget* exit = m_widgets.Find(ControlKind::Button, 9)) exit->setGeometry(Margin, exitTop, ColumnWidth - 3, buttonHeight);
+    if (QWidget* exit = m_widgets.Find(ControlKind::Button, 9))
+        exit->setGeometry(Margin, exitTop, ColumnWidth - 3, buttonHeight);
     y += 4;
     const int captionHeight = QFontMetrics(m_hintCaption->font()).height() + 2;
     m_hintCaption->setGeometry(Margin + 2, y, ColumnWidth - 5, captionHeight);
     y += captionHeight + 2;
     m_hint->setGeometry(Margin, y, ColumnWidth - 3, std::max(0, exitTop - Margin - y));
+    FitHintText();
+}
+
+void MainWindow::FitHintText() {
+    // A long hint in a short window gets a smaller type rather than losing its last lines.
+    QFont font = WindowFont();
+    font.setPointSizeF(font.pointSizeF() * 0.92);
+    const int room = m_hint->contentsRect().height() - 2 * m_hint->margin();
+    const int width = m_hint->contentsRect().width() - 2 * m_hint->margin();
+    while (font.pointSizeF() > 6) {
+        const QRect needed =
+            QFontMetrics(font).boundingRect(QRect(0, 0, width, 10000), Qt::TextWordWrap, m_hint->text());
+        if (needed.height() <= room) break;
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    if (m_hint->font() != font) m_hint->setFont(font);
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {
@@ -252,6 +274,9 @@ void MainWindow::Dispatch(const std::function<void()>& call) {
         return;
     } catch (const std::exception& e) {
         ReportFailure(e.what());
+    } catch (...) {
+        // Nothing may leave an event handler; an unknown failure is reported like the others.
+        ReportFailure("unknown error");
     }
     --m_depth;
     RepaintDirty();
@@ -263,10 +288,11 @@ void MainWindow::ReportFailure(const char* what) {
     m_s.WriteLog(QStringLiteral("View: an action failed: ") + reason);
     const QString title = m_s.baseTitle.isEmpty() ? QApplication::applicationName() : m_s.baseTitle;
     try {
-        m_s.platform.MessageBox(title,
-                                QStringLiteral("This action could not be completed:\n\n") + reason +
-                                    QStringLiteral("\n\nThe job stays open; please check the values entered."),
-                                Box::Ok | Box::Stop);
+        m_s.platform.MessageBox(
+            title,
+            QStringLiteral("This action could not be completed:\n\n") + reason +
+                QStringLiteral("\n\nThe job stays open; please check the values entered."),
+            Box::Ok | Box::Stop);
     } catch (...) {
         // The message itself failed; the log line above has to do.
     }
@@ -308,9 +334,15 @@ bool MainWindow::WindowKey(QKeyEvent* event) {
     // Keys with Ctrl held alone belong to the window, whichever control has the focus.
     if (event->modifiers() != Qt::ControlModifier) return false;
     switch (event->key()) {
-    case Qt::Key_A: Dispatch([&] { ControlKey(m_s, 'A'); }); return true;
-    case Qt::Key_D: Dispatch([&] { ControlKey(m_s, 'D'); }); return true;
-    case Qt::Key_L: Dispatch([&] { ControlKey(m_s, 'L'); }); return true;
+    case Qt::Key_A:
+        Dispatch([&] { ControlKey(m_s, 'A'); });
+        return true;
+    case Qt::Key_D:
+        Dispatch([&] { ControlKey(m_s, 'D'); });
+        return true;
+    case Qt::Key_L:
+        Dispatch([&] { ControlKey(m_s, 'L'); });
+        return true;
     case Qt::Key_G:
         if (m_s.currentPage != 6) return false;
         // The candidate grids of the equipment page, shown and hidden for a closer look.
@@ -323,7 +355,8 @@ bool MainWindow::WindowKey(QKeyEvent* event) {
             m_s.candidateGridsVisible = m_s.grids[520].visible;
         });
         return true;
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -335,16 +368,19 @@ void MainWindow::RepaintDirty() {
         m_s.TakeDirty();
         RepaintAll();
     } else {
-        for (const DirtyRef& d : m_s.TakeDirty()) m_painter.Paint(d.kind, d.number, m_widgets.Find(d.kind, d.number));
+        for (const DirtyRef& d : m_s.TakeDirty())
+            m_painter.Paint(d.kind, d.number, m_widgets.Find(d.kind, d.number));
     }
     RepaintNamed();
     --m_painting;
 }
 
 void MainWindow::RepaintAll() {
-    m_shownPage = -1;   // captions and fonts may all have changed
+    m_shownPage = -1; // captions and fonts may all have changed
     m_painter.SetFallbackCaptions(ControlPainter::CaptionsMissing(m_s));
-    for (const auto& [key, widget] : m_widgets.controls) m_painter.Paint(key.first, key.second, widget);
+    for (const auto& [key, widget] : m_widgets.controls)
+        m_painter.Paint(key.first, key.second, widget);
+    AlignChoiceRows();
     RepaintPictures();
     update();
 }
@@ -377,7 +413,10 @@ void MainWindow::RepaintNamed() {
     if (windowTitle() != title) setWindowTitle(title);
 
     if (m_hintCaption->text() != m_s.hintCaption) m_hintCaption->setText(m_s.hintCaption);
-    if (m_hint->text() != m_s.hintText) m_hint->setText(m_s.hintText);
+    if (m_hint->text() != m_s.hintText) {
+        m_hint->setText(m_s.hintText);
+        FitHintText();
+    }
     SetColours(m_hintCaption, QPalette::Window, 0, QPalette::WindowText, m_s.hintForeColour);
     QPalette hint = m_hint->palette();
     if (hint.color(QPalette::WindowText) != ToQColor(m_s.hintForeColour)) {
@@ -388,7 +427,8 @@ void MainWindow::RepaintNamed() {
     SetToolTip(m_thumbnail, m_s.thumbnailTooltip);
 
     bool anyPage = false;
-    for (const auto& [p, page] : m_s.pages) anyPage = anyPage || (p != 0 && page.visible);
+    for (const auto& [p, page] : m_s.pages)
+        anyPage = anyPage || (p != 0 && page.visible);
     SetVisible(m_logoPanel, !anyPage);
     if (m_version->text() != m_s.versionText) m_version->setText(m_s.versionText);
 
@@ -397,15 +437,18 @@ void MainWindow::RepaintNamed() {
     m_banner->SetActive(m_s.errorFrameVisible && m_s.bannerActive);
 
     if (m_widgets.jobPath) {
-        const QString name = m_s.currentJobPath.isEmpty() ? QString() : QFileInfo(m_s.currentJobPath).fileName();
+        const QString name =
+            m_s.currentJobPath.isEmpty() ? QString() : QFileInfo(m_s.currentJobPath).fileName();
         if (m_widgets.jobPath->text() != name) m_widgets.jobPath->setText(name);
+        SetBold(m_widgets.jobPath, false);
         SetToolTip(m_widgets.jobPath, m_s.currentJobPath);
     }
     if (m_widgets.sketch) {
         int shape = -1;
         for (int i = 0; i < 3; ++i)
             if (m_s.geometryVisible[i] && shape < 0) shape = i;
-        const bool onWalls = m_s.focus.Is(ControlKind::Grid, 200) || m_s.openList == 201 || m_s.openList == 206;
+        const bool onWalls =
+            m_s.focus.Is(ControlKind::Grid, 200) || m_s.openList == 201 || m_s.openList == 206;
         const int wall = onWalls && m_s.grids.Has(200) ? m_s.grids[200].col - 1 : 0;
         m_widgets.sketch->SetShape(std::max(shape, 0), wall, ToQColor(m_s.shapeBoxBackColour),
                                    ToQColor(m_s.colours.line), ToQColor(m_s.colours.lineSelected));
@@ -422,7 +465,8 @@ void MainWindow::RepaintHistory() {
     QListWidget* list = m_widgets.history;
     if (!list) return;
     QStringList shown;
-    for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text();
+    for (int i = 0; i < list->count(); ++i)
+        shown << list->item(i)->text();
     if (shown != m_s.historyList) {
         list->clear();
         list->addItems(m_s.historyList);
@@ -432,13 +476,37 @@ void MainWindow::RepaintHistory() {
     QPalette p = list->palette();
     const QColor back = ToQColor(m_s.historyBackColour), fore = ToQColor(m_s.historyForeColour);
     const QColor selBack = ToQColor(m_s.colours.focusBack), selFore = ToQColor(m_s.colours.focusFore);
-    if (p.color(QPalette::Base) != back || p.color(QPalette::Text) != fore || p.color(QPalette::Highlight) != selBack ||
-        p.color(QPalette::HighlightedText) != selFore) {
+    if (p.color(QPalette::Base) != back || p.color(QPalette::Text) != fore ||
+        p.color(QPalette::Highlight) != selBack || p.color(QPalette::HighlightedText) != selFore) {
         p.setColor(QPalette::Base, back);
         p.setColor(QPalette::Text, fore);
         p.setColor(QPalette::Highlight, selBack);
         p.setColor(QPalette::HighlightedText, selFore);
         list->setPalette(p);
+    }
+}
+
+void MainWindow::AlignChoiceRows() {
+    // Frames named by a label beside their choices (the unit switches) stack up as rows of a
+    // table: the n-th choice of every row starts at the same place.
+    std::map<int, std::vector<std::vector<QWidget*>>> rowsByPage;
+    for (const LabelDef& label : LabelDefinitions()) {
+        if (label.container == 0) continue;
+        std::vector<QWidget*> row;
+        for (const PlacedDef& radio : RadioDefinitions())
+            if (radio.container == label.container)
+                if (QWidget* w = m_widgets.Find(ControlKind::Radio, radio.number)) row.push_back(w);
+        rowsByPage[label.page].push_back(row);
+    }
+    for (auto& [page, rows] : rowsByPage) {
+        for (std::size_t i = 0;; ++i) {
+            int widest = -1;
+            for (const auto& row : rows)
+                if (i < row.size()) widest = std::max(widest, row[i]->sizeHint().width());
+            if (widest < 0) break;
+            for (const auto& row : rows)
+                if (i < row.size() && row[i]->minimumWidth() != widest) row[i]->setMinimumWidth(widest);
+        }
     }
 }
 
@@ -514,13 +582,15 @@ void MainWindow::PlaceLists() {
         QRect anchor;
         if (QWidget* box = m_widgets.Find(ControlKind::TextBox, n)) {
             anchor = QRect(box->mapTo(page, QPoint(0, 0)), box->size());
-        } else if (auto* table = qobject_cast<QTableWidget*>(m_widgets.Find(ControlKind::Grid, n / 100 * 100))) {
+        } else if (auto* table =
+                       qobject_cast<QTableWidget*>(m_widgets.Find(ControlKind::Grid, n / 100 * 100))) {
             const Grid& grid = m_s.grids[n / 100 * 100];
             const QRect cell = table->visualRect(table->model()->index(grid.row, grid.col));
             anchor = QRect(table->viewport()->mapTo(page, cell.topLeft()), cell.size());
         }
         const int frame = 2 * popup->frameWidth();
-        const int rowHeight = std::max(popup->sizeHintForRow(0), QFontMetrics(popup->font()).height() + 4);
+        const int measured = popup->sizeHintForRow(0);
+        const int rowHeight = measured > 0 ? measured : QFontMetrics(popup->font()).height() + 2;
         const int height = std::min(std::max(1, popup->count()) * rowHeight + frame + 2, page->height() - 8);
         const int width = std::max(anchor.width(), popup->sizeHintForColumn(0) + frame + 24);
         int top = anchor.top();
@@ -565,7 +635,8 @@ void MainWindow::ParkFocus() {
     ++m_painting;
     if (QWidget* page = m_widgets.Find(ControlKind::Page, m_s.currentPage); page && page->isVisible())
         page->setFocus(Qt::OtherFocusReason);
-    else setFocus(Qt::OtherFocusReason);
+    else
+        setFocus(Qt::OtherFocusReason);
     --m_painting;
 }
 

@@ -17,7 +17,7 @@ class ErrorBanner;
 // event as one call into the core and repaints what the core marked as changed.
 class MainWindow : public QWidget, public EventSink {
     Q_OBJECT
-public:
+  public:
     explicit MainWindow(State& state, QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -34,16 +34,16 @@ public:
     bool Ending() const { return m_ending; }
     int ExitCode() const { return m_exitCode; }
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void programEnded(int code);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void BuildLeftColumn(PageBuilder& builder);
     void BuildPageArea(PageBuilder& builder);
     void LayoutLeftColumn();
@@ -53,6 +53,8 @@ private:
     void RepaintHistory();
     void SyncFieldRows();
     void RefreshPageLayout();
+    void AlignChoiceRows();
+    void FitHintText();
     void PlaceLists();
     void PlaceCellEditors();
     void SyncFocus(const FocusRef& before, const std::array<bool, 2>& editorsBefore);

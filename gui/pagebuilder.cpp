@@ -2,6 +2,7 @@
 
 #include "definitions/windowdefinition.h"
 #include "gui/binder.h"
+#include "gui/painter.h"
 #include "gui/widgets.h"
 
 #include <QCheckBox>
@@ -23,22 +24,54 @@ namespace corvane {
 QString ObjectName(ControlKind kind, int n) {
     const char* prefix = "";
     switch (kind) {
-    case ControlKind::TextBox: prefix = "TEXTBOX_"; break;
-    case ControlKind::Label: prefix = "LABEL_"; break;
-    case ControlKind::UnitLabel: prefix = "UNITS_"; break;
-    case ControlKind::OptionList: prefix = "OPTIONLIST_"; break;
-    case ControlKind::ValueList: prefix = "OPTIONVALUE_"; break;
-    case ControlKind::ListButton: prefix = "LISTBUTTON_"; break;
-    case ControlKind::Button: prefix = "BUTT_"; break;
-    case ControlKind::Shadow: prefix = "SHADOW_"; break;
-    case ControlKind::Frame: prefix = "CFRAME_"; break;
-    case ControlKind::Page: prefix = "FRAME_"; break;
-    case ControlKind::Radio: prefix = "RADIO_"; break;
-    case ControlKind::Check: prefix = "CHECK_"; break;
-    case ControlKind::Link: prefix = "HYPERLINK_"; break;
-    case ControlKind::SpecLink: prefix = "SPECLINK_"; break;
-    case ControlKind::Grid: prefix = "GRID_"; break;
-    case ControlKind::Underline: prefix = "UNDERLINE_"; break;
+    case ControlKind::TextBox:
+        prefix = "TEXTBOX_";
+        break;
+    case ControlKind::Label:
+        prefix = "LABEL_";
+        break;
+    case ControlKind::UnitLabel:
+        prefix = "UNITS_";
+        break;
+    case ControlKind::OptionList:
+        prefix = "OPTIONLIST_";
+        break;
+    case ControlKind::ValueList:
+        prefix = "OPTIONVALUE_";
+        break;
+    case ControlKind::ListButton:
+        prefix = "LISTBUTTON_";
+        break;
+    case ControlKind::Button:
+        prefix = "BUTT_";
+        break;
+    case ControlKind::Shadow:
+        prefix = "SHADOW_";
+        break;
+    case ControlKind::Frame:
+        prefix = "CFRAME_";
+        break;
+    case ControlKind::Page:
+        prefix = "FRAME_";
+        break;
+    case ControlKind::Radio:
+        prefix = "RADIO_";
+        break;
+    case ControlKind::Check:
+        prefix = "CHECK_";
+        break;
+    case ControlKind::Link:
+        prefix = "HYPERLINK_";
+        break;
+    case ControlKind::SpecLink:
+        prefix = "SPECLINK_";
+        break;
+    case ControlKind::Grid:
+        prefix = "GRID_";
+        break;
+    case ControlKind::Underline:
+        prefix = "UNDERLINE_";
+        break;
     }
     return QLatin1String(prefix) + QString::number(n);
 }
@@ -60,12 +93,13 @@ using Column = std::vector<PageBuilder::Item>;
 // Rows of one or more columns, top to bottom.
 struct Block {
     std::vector<Column> columns;
-    bool alignRight = false;   // a lone button row sits at the right edge
+    bool alignRight = false; // a lone button row sits at the right edge
 };
 
 Column Fields(std::initializer_list<int> numbers) {
     Column c;
-    for (int n : numbers) c.push_back({ItemKind::Field, n});
+    for (int n : numbers)
+        c.push_back({ItemKind::Field, n});
     return c;
 }
 
@@ -81,13 +115,17 @@ Column operator+(Column a, const Column& b) {
     return a;
 }
 
-Column One(ItemKind kind, int n) { return {{kind, n}}; }
+Column One(ItemKind kind, int n) {
+    return {{kind, n}};
+}
 
 std::vector<Block> Arrangement(int page) {
     switch (page) {
     case 1:
-        return {{{FieldRange(0, 11), Fields({100, 101, 102, 103, 12, 13, 14, 15, 16}) + One(ItemKind::Frame, 2)}}};
-    case 2: return {{{One(ItemKind::History, 0)}}, {{One(ItemKind::Button, 19)}, true}};
+        return {{{FieldRange(0, 11),
+                  Fields({100, 101, 102, 103, 12, 13, 14, 15, 16}) + One(ItemKind::Frame, 2)}}};
+    case 2:
+        return {{{One(ItemKind::History, 0)}}, {{One(ItemKind::Button, 19)}, true}};
     case 3:
         return {{{One(ItemKind::Frame, 200), One(ItemKind::Frame, 100) + Fields({212, 213, 214}),
                   One(ItemKind::Sketch, 0) + One(ItemKind::Button, 17)}},
@@ -98,29 +136,39 @@ std::vector<Block> Arrangement(int page) {
     case 5:
         return {{{Fields({400, 401, 402, 403, 423, 405, 406, 407, 408, 409, 422}), FieldRange(410, 421)}}};
     case 6:
-        return {{{Fields({501, 500, 502, 506, 503, 504}) + One(ItemKind::Frame, 501) + Fields({525}) +
-                      One(ItemKind::Underline, 525) + Fields({510, 514, 560, 561, 562}),
-                  Fields({520, 521, 522, 523, 524}) + One(ItemKind::SpecLink, 0) + Fields({530, 531, 533}) +
-                      Fields({540, 541, 542, 543, 544}) + One(ItemKind::SpecLink, 1) + Fields({550, 551, 553})}},
-                {{One(ItemKind::Grid, 520)}},
-                {{One(ItemKind::Grid, 540)}}};
+        return {
+            {{Fields({501, 500, 502, 506, 503}) + One(ItemKind::Frame, 501) + Fields({525}) +
+                  One(ItemKind::Underline, 525) + Fields({510, 514, 560, 561, 562}),
+              Fields({504, 520, 521, 522, 523, 524}) + One(ItemKind::SpecLink, 0) + Fields({530, 531, 533}) +
+                  Fields({540, 541, 542, 543, 544}) + One(ItemKind::SpecLink, 1) + Fields({550, 551, 553})}},
+            {{One(ItemKind::Grid, 520)}},
+            {{One(ItemKind::Grid, 540)}}};
     case 7:
         return {{{Fields({600}) + One(ItemKind::Frame, 600) + Fields({659, 660, 669, 670, 680}),
                   One(ItemKind::Frame, 601) + One(ItemKind::Frame, 602) + One(ItemKind::Frame, 603)}}};
-    case 8: return {{{FieldRange(700, 708), FieldRange(709, 716)}}};
+    case 8:
+        return {{{FieldRange(700, 708), FieldRange(709, 716)}}};
     case 9:
         return {{{Fields({720, 721, 803, 804, 805}) + One(ItemKind::Label, 802) + One(ItemKind::Frame, 840) +
                       One(ItemKind::Frame, 842) + One(ItemKind::Frame, 844) + One(ItemKind::Frame, 846) +
                       One(ItemKind::Label, 848) + One(ItemKind::Check, 0),
                   One(ItemKind::Label, 800) + One(ItemKind::Links, 0) + One(ItemKind::Button, 20) +
                       One(ItemKind::Label, 801)}}};
-    default: return {};
+    default:
+        return {};
     }
 }
 
 // Captions longer than this wrap onto a second line, so the two columns of a busy page fit
 // the window at its least width; 0 leaves them on one line.
-int CaptionLimit(int page) { return page == 6 || page == 7 ? 124 : 0; }
+int CaptionLimit(int page) {
+    return page == 6 || page == 7 ? 112 : 0;
+}
+
+// Frames whose two choices sit side by side; the others list their choices one under another.
+bool SideBySide(int frame) {
+    return frame == 100;
+}
 
 bool IsListType(const QString& type) {
     const QString t = type.toUpper();
@@ -163,7 +211,7 @@ PagePanel* PageBuilder::BuildPage(int page, QWidget* parent) {
     panel->hide();
 
     auto* outer = new QVBoxLayout(panel);
-    outer->setContentsMargins(8, 6, 8, 8);
+    outer->setContentsMargins(6, 6, 6, 6);
     outer->setSpacing(6);
     if (page != 0) outer->addWidget(MakeHeader(page, panel));
 
@@ -175,8 +223,9 @@ PagePanel* PageBuilder::BuildPage(int page, QWidget* parent) {
     auto* body = new QWidget;
     body->setAutoFillBackground(false);
     auto* layout = new QVBoxLayout(body);
-    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(10);
+    bool grows = false;
     for (const Block& block : Arrangement(page)) {
         if (block.columns.size() == 1) {
             auto* column = new QVBoxLayout;
@@ -187,13 +236,17 @@ PagePanel* PageBuilder::BuildPage(int page, QWidget* parent) {
                 row->addLayout(column);
                 layout->addLayout(row);
             } else {
-                layout->addLayout(column, 1);
+                // Only the recent-jobs list grows with the page; everything else keeps its size
+                // and the room left over stays below.
+                const bool list = block.columns.front().front().kind == ItemKind::History;
+                grows = grows || list;
+                layout->addLayout(column, list ? 1 : 0);
             }
             AddItems(column, block.columns.front(), body);
             continue;
         }
         auto* row = new QHBoxLayout;
-        row->setSpacing(16);
+        row->setSpacing(12);
         for (const Column& items : block.columns) {
             auto* column = new QVBoxLayout;
             column->setSpacing(8);
@@ -204,10 +257,9 @@ PagePanel* PageBuilder::BuildPage(int page, QWidget* parent) {
         layout->addLayout(row);
     }
     AddRemaining(page, layout, body);
-    layout->addStretch();
+    if (!grows) layout->addStretch(1);
     scroll->setWidget(body);
-    body->setAutoFillBackground(false);   // the page paints its own colour behind
-
+    body->setAutoFillBackground(false); // the page paints its own colour behind
     outer->addWidget(scroll, 1);
     m_widgets.pageBodies[page] = body;
     return panel;
@@ -226,7 +278,8 @@ QWidget* PageBuilder::MakeHeader(int page, QWidget* parent) {
         }
         auto* a = new ArrowButton(forward ? m_arrows.forward : m_arrows.back,
                                   forward ? m_arrows.forwardFocus : m_arrows.backFocus, forward, header);
-        a->setObjectName((forward ? QStringLiteral("TABFPIC_") : QStringLiteral("TABBPIC_")) + QString::number(page));
+        a->setObjectName((forward ? QStringLiteral("TABFPIC_") : QStringLiteral("TABBPIC_")) +
+                         QString::number(page));
         a->setFixedSize(24, 24);
         m_binder.Bind(a, Role::Arrow, button);
         return a;
@@ -285,10 +338,14 @@ void PageBuilder::AddItems(QVBoxLayout* column, const std::vector<Item>& items, 
             continue;
         }
         case ItemKind::Frame:
-            column->addWidget(MakeFrame(item.number, parent), item.number == 4 ? 1 : 0);
+            column->addWidget(MakeFrame(item.number, parent));
             break;
-        case ItemKind::Grid: column->addWidget(MakeGrid(item.number, parent), 1); break;
-        case ItemKind::Button: column->addWidget(MakeButton(item.number, parent), 0, Qt::AlignLeft); break;
+        case ItemKind::Grid:
+            column->addWidget(MakeGrid(item.number, parent), 0, Qt::AlignLeft);
+            break;
+        case ItemKind::Button:
+            column->addWidget(MakeButton(item.number, parent), 0, Qt::AlignLeft);
+            break;
         case ItemKind::Label: {
             QWidget* label = MakeLabel(item.number, parent);
             if (item.number != 801) label->setContentsMargins(0, 6, 0, 0);
@@ -299,7 +356,9 @@ void PageBuilder::AddItems(QVBoxLayout* column, const std::vector<Item>& items, 
             for (const PlacedDef& d : LinkDefinitions())
                 column->addWidget(MakeLink(ControlKind::Link, d.number, parent));
             break;
-        case ItemKind::Check: column->addWidget(MakeCheck(item.number, parent)); break;
+        case ItemKind::Check:
+            column->addWidget(MakeCheck(item.number, parent));
+            break;
         case ItemKind::Sketch: {
             auto* sketch = new ShapeSketch(parent);
             sketch->setObjectName(QStringLiteral("Geometry"));
@@ -328,10 +387,7 @@ void PageBuilder::AddFieldRow(QGridLayout* grid, int row, int n, QWidget* parent
     QWidget* caption = nullptr;
     if (HasMember(*def, 'L')) {
         caption = MakeLabel(n, parent);
-        if (const int limit = CaptionLimit(def->page); limit > 0) {
-            static_cast<QLabel*>(caption)->setWordWrap(true);
-            caption->setMaximumWidth(limit);
-        }
+        if (const int limit = CaptionLimit(def->page); limit > 0) caption->setProperty("wrapWidth", limit);
         grid->addWidget(caption, row, 0, Qt::AlignLeft | Qt::AlignVCenter);
     }
     auto* cell = new QWidget(parent);
@@ -438,6 +494,7 @@ QWidget* PageBuilder::MakeGrid(int g, QWidget* parent) {
     table->setSelectionMode(QAbstractItemView::NoSelection);
     table->setFocusPolicy(Qt::ClickFocus);
     table->setWordWrap(false);
+    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     const int rowHeight = QFontMetrics(table->font()).height() + 6;
     table->verticalHeader()->setMinimumSectionSize(rowHeight);
     table->verticalHeader()->setDefaultSectionSize(rowHeight);
@@ -445,10 +502,11 @@ QWidget* PageBuilder::MakeGrid(int g, QWidget* parent) {
     const GridDef* def = nullptr;
     for (const GridDef& d : GridDefinitions())
         if (d.number == g) def = &d;
+    // Room for the horizontal scroll bar only while the columns are wider than the grid.
+    QObject::connect(table->horizontalScrollBar(), &QScrollBar::rangeChanged, table,
+                     [table] { FitGridHeight(table); });
     if (def && g < 500) {
         // All rows of an editing grid are in sight; the page scrolls when the window is small.
-        table->setMinimumHeight(def->rows * rowHeight + 2 * table->frameWidth() +
-                                table->horizontalScrollBar()->sizeHint().height());
         table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         auto* editor = new QLineEdit(table->viewport());
         editor->setObjectName(QStringLiteral("MSFlexText_") + QString::number(g));
@@ -457,8 +515,6 @@ QWidget* PageBuilder::MakeGrid(int g, QWidget* parent) {
         editor->hide();
         m_binder.Bind(editor, Role::CellEditor, g);
         m_widgets.cellEditors[g == 300 ? 1 : 0] = editor;
-    } else {
-        table->setMinimumHeight(4 * rowHeight);
     }
     return table;
 }
@@ -486,33 +542,40 @@ QWidget* PageBuilder::MakeFrame(int n, QWidget* parent) {
     if (!labels.empty()) {
         // A captionless frame whose label names the group: label and buttons in one row.
         auto* row = new QHBoxLayout;
-        row->setSpacing(12);
+        row->setSpacing(6);
         for (int l : labels) {
             QWidget* label = MakeLabel(l, box);
-            label->setMinimumWidth(QFontMetrics(label->font()).horizontalAdvance(QStringLiteral("Temperature")) + 16);
+            label->setMinimumWidth(
+                QFontMetrics(label->font()).horizontalAdvance(QStringLiteral("Temperature")) + 8);
             row->addWidget(label);
         }
-        for (int r : radios) row->addWidget(MakeRadio(r, box));
+        for (int r : radios)
+            row->addWidget(MakeRadio(r, box));
         row->addStretch();
         v->addLayout(row);
-    } else if (radios.size() == 2 && fields.empty()) {
+    } else if (SideBySide(n)) {
         // A pair of choices reads best side by side.
         auto* row = new QHBoxLayout;
         row->setSpacing(16);
-        for (int r : radios) row->addWidget(MakeRadio(r, box));
+        for (int r : radios)
+            row->addWidget(MakeRadio(r, box));
         row->addStretch();
         v->addLayout(row);
     } else {
-        for (int r : radios) v->addWidget(MakeRadio(r, box));
+        for (int r : radios)
+            v->addWidget(MakeRadio(r, box));
     }
     if (!fields.empty()) {
         QGridLayout* grid = NewFieldGrid();
         int row = 0;
-        for (int f : fields) AddFieldRow(grid, row++, f, box);
+        for (int f : fields)
+            AddFieldRow(grid, row++, f, box);
         v->addLayout(grid);
     }
-    for (int b : buttons) v->addWidget(MakeButton(b, box), 0, Qt::AlignLeft);
-    for (int g : grids) v->addWidget(MakeGrid(g, box), 1);
+    for (int b : buttons)
+        v->addWidget(MakeButton(b, box), 0, Qt::AlignLeft);
+    for (int g : grids)
+        v->addWidget(MakeGrid(g, box), 0, Qt::AlignLeft);
     if (n == 2) {
         auto* path = new QLabel(box);
         path->setObjectName(QStringLiteral("JobPath"));
@@ -527,24 +590,30 @@ QWidget* PageBuilder::MakeFrame(int n, QWidget* parent) {
 void PageBuilder::AddRemaining(int page, QVBoxLayout* body, QWidget* parent) {
     Column rest;
     for (const PlacedDef& d : FrameDefinitions())
-        if (d.page == page && !Built(ControlKind::Frame, d.number)) rest.push_back({ItemKind::Frame, d.number});
+        if (d.page == page && !Built(ControlKind::Frame, d.number))
+            rest.push_back({ItemKind::Frame, d.number});
     for (const FieldDef& d : FieldDefinitions())
-        if (d.page == page && !Built(ControlKind::TextBox, d.number)) rest.push_back({ItemKind::Field, d.number});
+        if (d.page == page && !Built(ControlKind::TextBox, d.number))
+            rest.push_back({ItemKind::Field, d.number});
     for (const LabelDef& d : LabelDefinitions())
-        if (d.page == page && !Built(ControlKind::Label, d.number)) rest.push_back({ItemKind::Label, d.number});
+        if (d.page == page && !Built(ControlKind::Label, d.number))
+            rest.push_back({ItemKind::Label, d.number});
     for (const PlacedDef& d : ButtonDefinitions())
-        if (d.page == page && !Built(ControlKind::Button, d.number)) rest.push_back({ItemKind::Button, d.number});
+        if (d.page == page && !Built(ControlKind::Button, d.number))
+            rest.push_back({ItemKind::Button, d.number});
     for (const GridDef& d : GridDefinitions())
         if (d.page == page && !Built(ControlKind::Grid, d.number)) rest.push_back({ItemKind::Grid, d.number});
     for (const PlacedDef& d : SpecLinkDefinitions())
-        if (d.page == page && !Built(ControlKind::SpecLink, d.number)) rest.push_back({ItemKind::SpecLink, d.number});
+        if (d.page == page && !Built(ControlKind::SpecLink, d.number))
+            rest.push_back({ItemKind::SpecLink, d.number});
     if (page == 0 && !Built(ControlKind::Check, 0)) rest.push_back({ItemKind::Check, 0});
     if (rest.empty()) return;
     auto* column = new QVBoxLayout;
     AddItems(column, rest, parent);
     body->addLayout(column);
     for (const PlacedDef& d : RadioDefinitions())
-        if (d.page == page && !Built(ControlKind::Radio, d.number)) body->addWidget(MakeRadio(d.number, parent));
+        if (d.page == page && !Built(ControlKind::Radio, d.number))
+            body->addWidget(MakeRadio(d.number, parent));
     for (const PlacedDef& d : LinkDefinitions())
         if (d.page == page && !Built(ControlKind::Link, d.number))
             body->addWidget(MakeLink(ControlKind::Link, d.number, parent));
@@ -553,7 +622,8 @@ void PageBuilder::AddRemaining(int page, QVBoxLayout* body, QWidget* parent) {
 void PageBuilder::BuildLists() {
     for (const auto& [n, list] : m_s.optionLists) {
         auto it = m_pages.find(list.page);
-        QWidget* parent = it != m_pages.end() ? it->second : (m_pages.empty() ? nullptr : m_pages.begin()->second);
+        QWidget* parent =
+            it != m_pages.end() ? it->second : (m_pages.empty() ? nullptr : m_pages.begin()->second);
         auto* popup = new QListWidget(parent);
         popup->setFrameShape(QFrame::Box);
         popup->setUniformItemSizes(true);

@@ -5,7 +5,6 @@
 #include <QPixmap>
 #include <array>
 #include <map>
-#include <set>
 
 class QGridLayout;
 class QLabel;
@@ -23,12 +22,12 @@ class ShapeSketch;
 // Every widget of the window, found by the control it shows, plus the few named ones.
 struct WindowWidgets {
     std::map<std::pair<ControlKind, int>, QWidget*> controls;
-    std::map<int, QWidget*> fieldRows;                 // caption + cell of field n, hidden together
-    std::array<QLineEdit*, 2> cellEditors{};           // MSFlexText_200, MSFlexText_300
-    std::map<int, QWidget*> pageBodies;                // the scrolled content of page p
-    QListWidget* history = nullptr;                    // FileHistoryList
+    std::map<int, QWidget*> fieldRows;       // caption + cell of field n, hidden together
+    std::array<QLineEdit*, 2> cellEditors{}; // MSFlexText_200, MSFlexText_300
+    std::map<int, QWidget*> pageBodies;      // the scrolled content of page p
+    QListWidget* history = nullptr;          // FileHistoryList
     ShapeSketch* sketch = nullptr;
-    QLabel* jobPath = nullptr;                         // the saved job's name, in frame 2
+    QLabel* jobPath = nullptr; // the saved job's name, in frame 2
 
     QWidget* Find(ControlKind kind, int n) const {
         auto it = controls.find({kind, n});
@@ -47,7 +46,7 @@ struct ArrowPictures {
 // holding the controls the definition puts in them). A control the arrangement does not place
 // is still built, at the end of its page, so no defined control is ever missing.
 class PageBuilder {
-public:
+  public:
     PageBuilder(State& s, Binder& binder, WindowWidgets& widgets, const ArrowPictures& arrows);
 
     PagePanel* BuildPage(int page, QWidget* parent);
@@ -56,9 +55,9 @@ public:
     // A command button with its shadow box, both children of parent.
     QWidget* MakeButton(int n, QWidget* parent);
 
-    struct Item;   // one entry of a page's arrangement
+    struct Item; // one entry of a page's arrangement
 
-private:
+  private:
     void AddItems(QVBoxLayout* column, const std::vector<Item>& items, QWidget* parent);
     void AddFieldRow(QGridLayout* grid, int row, int n, QWidget* parent);
     QWidget* MakeFrame(int n, QWidget* parent);

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableWidget>
 
 namespace corvane {
@@ -41,17 +42,54 @@ void SetToolTip(QWidget* w, const QString& tip) {
     if (w->toolTip() != tip) w->setToolTip(tip);
 }
 
+void FitGridHeight(QTableWidget* table) {
+    const bool candidates =
+        table->objectName() == QLatin1String("GRID_520") || table->objectName() == QLatin1String("GRID_540");
+    const int rows = candidates ? std::min(table->rowCount(), 8) : table->rowCount();
+    int height = 2 * table->frameWidth() + 2;
+    for (int r = 0; r < rows; ++r)
+        height += table->rowHeight(r);
+    if (table->horizontalScrollBar()->maximum() > 0)
+        height += table->horizontalScrollBar()->sizeHint().height();
+    if (table->minimumHeight() != height || table->maximumHeight() != height) table->setFixedHeight(height);
+}
+
 namespace {
 
 void SetLabelText(QLabel* label, const QString& text) {
     if (label->text() != text) label->setText(text);
 }
 
+// A caption wider than the label's wrap width (a property the builder gives captions on busy
+// pages) is broken between words onto further lines.
+QString Wrapped(const QString& text, const QLabel* label) {
+    const int limit = label->property("wrapWidth").toInt();
+    if (limit <= 0) return text;
+    const QFontMetrics fm(label->font());
+    if (fm.horizontalAdvance(text) <= limit) return text;
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (!line.isEmpty() && fm.horizontalAdvance(longer) > limit) {
+            lines << line;
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    if (!line.isEmpty()) lines << line;
+    return lines.join(QLatin1Char('\n'));
+}
+
 Qt::Alignment ToQt(Alignment a) {
     switch (a) {
-    case Alignment::Left: return Qt::AlignLeft;
-    case Alignment::Right: return Qt::AlignRight;
-    default: return Qt::AlignHCenter;
+    case Alignment::Left:
+        return Qt::AlignLeft;
+    case Alignment::Right:
+        return Qt::AlignRight;
+    default:
+        return Qt::AlignHCenter;
     }
 }
 
@@ -73,19 +111,39 @@ QString ControlPainter::Caption(const QString& caption, const char* kind, int n)
 void ControlPainter::Paint(ControlKind kind, int n, QWidget* w) const {
     if (!w) return;
     switch (kind) {
-    case ControlKind::TextBox: PaintTextBox(n, w); break;
-    case ControlKind::Label: PaintLabel(n, w); break;
-    case ControlKind::UnitLabel: PaintUnitLabel(n, w); break;
-    case ControlKind::OptionList: PaintList(n, w); break;
+    case ControlKind::TextBox:
+        PaintTextBox(n, w);
+        break;
+    case ControlKind::Label:
+        PaintLabel(n, w);
+        break;
+    case ControlKind::UnitLabel:
+        PaintUnitLabel(n, w);
+        break;
+    case ControlKind::OptionList:
+        PaintList(n, w);
+        break;
     case ControlKind::ListButton:
         if (const ListButton* b = m_s.listButtons.Find(n)) SetVisible(w, b->visible);
         break;
-    case ControlKind::Button: PaintButton(n, w); break;
-    case ControlKind::Shadow: PaintShadow(n, w); break;
-    case ControlKind::Frame: PaintFrame(n, w); break;
-    case ControlKind::Page: PaintPage(n, w); break;
-    case ControlKind::Radio: PaintRadio(n, w); break;
-    case ControlKind::Check: PaintCheck(n, w); break;
+    case ControlKind::Button:
+        PaintButton(n, w);
+        break;
+    case ControlKind::Shadow:
+        PaintShadow(n, w);
+        break;
+    case ControlKind::Frame:
+        PaintFrame(n, w);
+        break;
+    case ControlKind::Page:
+        PaintPage(n, w);
+        break;
+    case ControlKind::Radio:
+        PaintRadio(n, w);
+        break;
+    case ControlKind::Check:
+        PaintCheck(n, w);
+        break;
     case ControlKind::Link:
         if (const Link* l = m_s.links.Find(n)) PaintLink(*l, Caption(l->caption, "HYPERLINK", n), w);
         break;
@@ -94,9 +152,14 @@ void ControlPainter::Paint(ControlKind kind, int n, QWidget* w) const {
         if (const Link* l = m_s.specLinks.Find(n))
             PaintLink(*l, l->caption.isEmpty() ? QStringLiteral("Data sheet") : l->caption, w);
         break;
-    case ControlKind::Grid: PaintGrid(n, w); break;
-    case ControlKind::Underline: PaintUnderline(n, w); break;
-    case ControlKind::ValueList: break;
+    case ControlKind::Grid:
+        PaintGrid(n, w);
+        break;
+    case ControlKind::Underline:
+        PaintUnderline(n, w);
+        break;
+    case ControlKind::ValueList:
+        break;
     }
 }
 
@@ -111,6 +174,7 @@ void ControlPainter::PaintTextBox(int n, QWidget* w) const {
         edit->setCursorPosition(std::min(caret, static_cast<int>(box->text.size())));
     }
     SetColours(edit, QPalette::Base, box->backColour, QPalette::Text, box->foreColour);
+    SetBold(edit, false); // a bold frame title must not make the values inside it bold
     SetToolTip(edit, box->tooltip);
     SetVisible(edit, box->visible);
 }
@@ -119,9 +183,9 @@ void ControlPainter::PaintLabel(int n, QWidget* w) const {
     const Label* l = m_s.labels.Find(n);
     auto* label = qobject_cast<QLabel*>(w);
     if (!l || !label) return;
-    SetLabelText(label, Caption(l->caption, "LABEL", n));
     SetColours(label, QPalette::Window, l->backColour, QPalette::WindowText, l->foreColour);
     SetBold(label, l->bold);
+    SetLabelText(label, Wrapped(Caption(l->caption, "LABEL", n), label));
     SetVisible(label, l->visible);
 }
 
@@ -140,7 +204,8 @@ void ControlPainter::PaintList(int n, QWidget* w) const {
     auto* list = qobject_cast<QListWidget*>(w);
     if (!l || !list) return;
     bool same = list->count() == l->items.size();
-    for (int i = 0; same && i < list->count(); ++i) same = list->item(i)->text() == l->items[i];
+    for (int i = 0; same && i < list->count(); ++i)
+        same = list->item(i)->text() == l->items[i];
     if (!same) {
         list->clear();
         list->addItems(l->items);
@@ -161,6 +226,7 @@ void ControlPainter::PaintButton(int n, QWidget* w) const {
     }
     button->SetColours(ToQColor(b->backColour), ToQColor(b->foreColour), ToQColor(m_s.colours.hover));
     button->SetAlignment(ToQt(b->alignment));
+    SetBold(button, false);
     SetToolTip(button, b->tooltip);
     SetVisible(button, b->visible);
 }
@@ -186,9 +252,12 @@ void ControlPainter::PaintFrame(int n, QWidget* w) const {
         box->setProperty("titled", titled);
         // Without a title the frame only keeps its buttons together (a label beside them
         // names the group), so it draws no box of its own.
-        box->setStyleSheet(title.isEmpty() ? QStringLiteral("QGroupBox { border: none; margin: 0px; padding: 0px; }")
-                                           : QString());
-        if (box->layout()) box->layout()->setContentsMargins(title.isEmpty() ? QMargins(0, 0, 0, 0) : QMargins(10, 6, 10, 8));
+        box->setStyleSheet(title.isEmpty()
+                               ? QStringLiteral("QGroupBox { border: none; margin: 0px; padding: 0px; }")
+                               : QString());
+        if (box->layout())
+            box->layout()->setContentsMargins(title.isEmpty() ? QMargins(0, 0, 0, 0)
+                                                              : QMargins(10, 6, 10, 8));
     }
     SetColours(box, QPalette::Window, f->backColour, QPalette::WindowText, f->foreColour);
     SetBold(box, f->bold);
@@ -236,6 +305,7 @@ void ControlPainter::PaintLink(const Link& link, const QString& text, QWidget* w
     if (!label) return;
     SetLabelText(label, text);
     SetColours(label, QPalette::Window, link.backColour, QPalette::WindowText, link.foreColour);
+    SetBold(label, false);
     SetToolTip(label, link.tooltip.isEmpty() ? link.tag : link.tooltip);
     SetVisible(label, link.visible);
 }
@@ -275,8 +345,10 @@ void ControlPainter::PaintGrid(int n, QWidget* w) const {
             table->resizeColumnToContents(col);
         }
     }
+    FitGridHeight(table);
     const QString sheet = QStringLiteral("QTableWidget { gridline-color: %1; }").arg(ToQColor(c.grid).name());
     if (table->styleSheet() != sheet) table->setStyleSheet(sheet);
+    SetBold(table, false);
     SetColours(table->viewport(), QPalette::Base, c.backBkg, QPalette::Text, c.fore);
     SetColours(table, QPalette::Base, c.backBkg, QPalette::Text, c.fore);
     SetVisible(table, g->visible);

@@ -2,6 +2,7 @@
 
 #include "definitions/state.h"
 
+class QTableWidget;
 class QWidget;
 
 namespace corvane {
@@ -9,7 +10,7 @@ namespace corvane {
 // Brings one widget in line with the control of the state it shows. The painter only copies:
 // texts, visibility, colours, fonts, checked states, cells. Positions are the window's business.
 class ControlPainter {
-public:
+  public:
     explicit ControlPainter(const State& s) : m_s(s) {}
 
     // Until the language file has given captions, each control shows its own name and number,
@@ -20,7 +21,7 @@ public:
 
     void Paint(ControlKind kind, int n, QWidget* widget) const;
 
-private:
+  private:
     void PaintTextBox(int n, QWidget* w) const;
     void PaintLabel(int n, QWidget* w) const;
     void PaintUnitLabel(int n, QWidget* w) const;
@@ -46,5 +47,8 @@ void SetVisible(QWidget* w, bool visible);
 void SetColours(QWidget* w, int backRole, Colour back, int foreRole, Colour fore);
 void SetBold(QWidget* w, bool bold);
 void SetToolTip(QWidget* w, const QString& tip);
+// Makes a grid exactly as high as its rows (the candidate grids show at most eight), plus the
+// horizontal scroll bar while one is needed.
+void FitGridHeight(QTableWidget* table);
 
 } // namespace corvane

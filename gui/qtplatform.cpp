@@ -1,5 +1,7 @@
 #include "gui/qtplatform.h"
 
+#include "gui/widgets.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -39,10 +41,14 @@ int QtPlatform::MessageBox(const QString& title, const QString& text, int button
     box.setText(plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     const int kind = buttons & 7;
     const int icon = buttons & 0x70;
-    if (icon == Box::Stop) box.setIcon(QMessageBox::Critical);
-    else if (icon == QuestionIcon) box.setIcon(QMessageBox::Question);
-    else if (icon == ExclamationIcon) box.setIcon(QMessageBox::Warning);
-    else if (icon == Box::Information) box.setIcon(QMessageBox::Information);
+    if (icon == Box::Stop)
+        box.setIcon(QMessageBox::Critical);
+    else if (icon == QuestionIcon)
+        box.setIcon(QMessageBox::Question);
+    else if (icon == ExclamationIcon)
+        box.setIcon(QMessageBox::Warning);
+    else if (icon == Box::Information)
+        box.setIcon(QMessageBox::Information);
     if (kind == Box::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
@@ -85,8 +91,8 @@ QString QtFilter(const QString& filter) {
 FileDialogResult QtPlatform::OpenFileDialog(const FileDialogRequest& request) {
     Refresh();
     FileDialogResult result;
-    const QString path = QFileDialog::getOpenFileName(m_window, request.title, request.folder, QtFilter(request.filter),
-                                                      nullptr, QFileDialog::ReadOnly);
+    const QString path = QFileDialog::getOpenFileName(
+        m_window, request.title, request.folder, QtFilter(request.filter), nullptr, QFileDialog::ReadOnly);
     if (path.isEmpty()) return result;
     result.accepted = true;
     result.path = path;
@@ -98,7 +104,8 @@ FileDialogResult QtPlatform::SaveFileDialog(const FileDialogRequest& request) {
     Refresh();
     FileDialogResult result;
     const QString start = request.fileName.isEmpty() ? request.folder : request.folder + request.fileName;
-    const QString path = QFileDialog::getSaveFileName(m_window, request.title, start, QtFilter(request.filter));
+    const QString path =
+        QFileDialog::getSaveFileName(m_window, request.title, start, QtFilter(request.filter));
     if (path.isEmpty()) return result;
     result.accepted = true;
     result.path = path;
@@ -106,18 +113,23 @@ FileDialogResult QtPlatform::SaveFileDialog(const FileDialogRequest& request) {
     return result;
 }
 
-bool QtPlatform::ChoosePrinter() { return false; }
+bool QtPlatform::ChoosePrinter() {
+    return false;
+}
 
 int QtPlatform::OpenDocument(const QString& target) {
     const QUrl url = target.contains(QStringLiteral("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
     return QDesktopServices::openUrl(url) ? 42 : 0;
 }
 
-void QtPlatform::ShowTextFile(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+void QtPlatform::ShowTextFile(const QString& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
 
 bool QtPlatform::ComposeMail(const QString& to, const QString& subject, const QString& body,
                              const QString& attachment) {
-    QStringList args{QStringLiteral("--utf8"), QStringLiteral("--subject"), subject, QStringLiteral("--body"), body};
+    QStringList args{QStringLiteral("--utf8"), QStringLiteral("--subject"), subject, QStringLiteral("--body"),
+                     body};
     if (!attachment.isEmpty()) args << QStringLiteral("--attach") << attachment;
     if (!to.isEmpty()) args << to;
     if (QProcess::startDetached(QStringLiteral("xdg-email"), args)) return true;
@@ -148,7 +160,7 @@ void QtPlatform::SetBusy(bool busy) {
 
 int QtPlatform::TextWidthTwips(const QString& text) {
     // The grids measure in the window's font and draw 15 twips to the pixel.
-    const QFontMetrics metrics(m_window ? m_window->font() : QApplication::font());
+    const QFontMetrics metrics(m_window ? m_window->font() : WindowFont());
     return metrics.horizontalAdvance(text) * 15;
 }
 

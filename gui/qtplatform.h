@@ -11,7 +11,7 @@ namespace corvane {
 
 // The platform services with Qt dialogs and the desktop's services.
 class QtPlatform : public Platform {
-public:
+  public:
     void SetWindow(QWidget* window) { m_window = window; }
     // The main window: parent of every dialog, and brought up to date before one opens so the
     // user sees the state the question is about.
@@ -30,7 +30,7 @@ public:
     void SetBusy(bool busy) override;
     int TextWidthTwips(const QString& text) override;
 
-private:
+  private:
     void Refresh();
     QPointer<QWidget> m_window;
     std::function<void()> m_refresh;

@@ -1,5 +1,6 @@
 #include "gui/widgets.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -7,8 +8,15 @@
 #include <QStyleOptionFocusRect>
 #include <QTimer>
 #include <array>
+#include <cmath>
 
 namespace corvane {
+
+QFont WindowFont() {
+    QFont font = QApplication::font();
+    font.setPointSizeF(8);
+    return font;
+}
 
 ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) {}
 
@@ -17,7 +25,9 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) Q_EMIT clicked();
 }
 
-ShadowBox::ShadowBox(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_TransparentForMouseEvents); }
+ShadowBox::ShadowBox(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
 
 void ShadowBox::SetColours(const QColor& back, const QColor& fore) {
     if (back == m_back && fore == m_fore) return;
@@ -78,14 +88,16 @@ void CommandButton::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     QColor fill = m_back;
-    if (isDown()) fill = fill.darker(112);
-    else if (m_hovered) fill = fill.lighter(104);
+    if (isDown())
+        fill = fill.darker(112);
+    else if (m_hovered)
+        fill = fill.lighter(104);
     QColor edge = m_back.lightness() > 128 ? m_back.darker(135) : m_back.lighter(180);
     p.setPen(QPen(edge, 1));
     p.setBrush(fill);
     p.drawRoundedRect(box, 4, 4);
     p.setPen(m_hovered ? m_hover : m_fore);
-    const QRect textRect = rect().adjusted(8, 0, -8, 0);
+    const QRect textRect = rect().adjusted(4, 0, -4, 0);
     p.drawText(textRect, static_cast<int>(m_alignment | Qt::AlignVCenter), text());
     if (hasFocus() && focusPolicy() & Qt::TabFocus) {
         QStyleOptionFocusRect option;
@@ -152,8 +164,10 @@ void ArrowButton::paintEvent(QPaintEvent*) {
     p.drawEllipse(r);
     QPolygonF head;
     const qreal cx = r.center().x(), cy = r.center().y(), d = r.width() / 4;
-    if (m_forward) head << QPointF(cx - d / 2, cy - d) << QPointF(cx + d, cy) << QPointF(cx - d / 2, cy + d);
-    else head << QPointF(cx + d / 2, cy - d) << QPointF(cx - d, cy) << QPointF(cx + d / 2, cy + d);
+    if (m_forward)
+        head << QPointF(cx - d / 2, cy - d) << QPointF(cx + d, cy) << QPointF(cx - d / 2, cy + d);
+    else
+        head << QPointF(cx + d / 2, cy - d) << QPointF(cx - d, cy) << QPointF(cx + d / 2, cy + d);
     p.setBrush(Qt::white);
     p.drawPolygon(head);
 }
@@ -167,7 +181,9 @@ void ArrowButton::keyPressEvent(QKeyEvent* event) {
     QAbstractButton::keyPressEvent(event);
 }
 
-PagePanel::PagePanel(QWidget* parent) : QFrame(parent) { setFocusPolicy(Qt::ClickFocus); }
+PagePanel::PagePanel(QWidget* parent) : QFrame(parent) {
+    setFocusPolicy(Qt::ClickFocus);
+}
 
 void PagePanel::SetColours(const QColor& back, const QColor& border) {
     if (back == m_back && border == m_border) return;
@@ -184,7 +200,9 @@ void PagePanel::paintEvent(QPaintEvent*) {
     p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
 }
 
-UnderlineBar::UnderlineBar(QWidget* parent) : QWidget(parent) { setFixedHeight(3); }
+UnderlineBar::UnderlineBar(QWidget* parent) : QWidget(parent) {
+    setFixedHeight(3);
+}
 
 void UnderlineBar::SetColour(const QColor& colour) {
     if (colour == m_colour) return;
@@ -243,7 +261,9 @@ void ErrorBanner::SetActive(bool active) {
     }
 }
 
-bool ErrorBanner::Active() const { return m_timer->isActive(); }
+bool ErrorBanner::Active() const {
+    return m_timer->isActive();
+}
 
 void ErrorBanner::Tick() {
     show();
@@ -287,8 +307,10 @@ void ErrorBanner::PlaceText() {
 
 ShapeSketch::ShapeSketch(QWidget* parent) : QWidget(parent) {}
 
-void ShapeSketch::SetShape(int shape, int wall, const QColor& back, const QColor& line, const QColor& selected) {
-    if (shape == m_shape && wall == m_wall && back == m_back && line == m_line && selected == m_selected) return;
+void ShapeSketch::SetShape(int shape, int wall, const QColor& back, const QColor& line,
+                           const QColor& selected) {
+    if (shape == m_shape && wall == m_wall && back == m_back && line == m_line && selected == m_selected)
+        return;
     m_shape = shape;
     m_wall = wall;
     m_back = back;
@@ -308,12 +330,12 @@ struct Side {
 std::vector<Side> Outline(int shape) {
     switch (shape) {
     case 1:
-        return {{{0, 0}, {1, 0}, 1},     {{1, 0}, {1, .5}, 5},      {{1, .5}, {.5, .5}, 3},
-                {{.5, .5}, {.5, 1}, 6}, {{.5, 1}, {0, 1}, 2},      {{0, 1}, {0, 0}, 4}};
+        return {{{0, 0}, {1, 0}, 1},    {{1, 0}, {1, .5}, 5}, {{1, .5}, {.5, .5}, 3},
+                {{.5, .5}, {.5, 1}, 6}, {{.5, 1}, {0, 1}, 2}, {{0, 1}, {0, 0}, 4}};
     case 2:
-        return {{{0, 0}, {1, 0}, 1},       {{1, 0}, {1, .8}, 8},       {{1, .8}, {.7, .8}, 4},
+        return {{{0, 0}, {1, 0}, 1},      {{1, 0}, {1, .8}, 8},      {{1, .8}, {.7, .8}, 4},
                 {{.7, .8}, {.7, .45}, 7}, {{.7, .45}, {.3, .45}, 3}, {{.3, .45}, {.3, 1}, 6},
-                {{.3, 1}, {0, 1}, 2},      {{0, 1}, {0, 0}, 5}};
+                {{.3, 1}, {0, 1}, 2},     {{0, 1}, {0, 0}, 5}};
     default:
         return {{{0, 0}, {1, 0}, 1}, {{1, 0}, {1, 1}, 3}, {{1, 1}, {0, 1}, 2}, {{0, 1}, {0, 0}, 4}};
     }
@@ -328,7 +350,9 @@ void ShapeSketch::paintEvent(QPaintEvent*) {
     p.setBrush(m_back);
     p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
     const QRectF area = QRectF(rect()).adjusted(22, 16, -22, -16);
-    const auto map = [&](QPointF u) { return QPointF(area.left() + u.x() * area.width(), area.top() + u.y() * area.height()); };
+    const auto map = [&](QPointF u) {
+        return QPointF(area.left() + u.x() * area.width(), area.top() + u.y() * area.height());
+    };
     QFont small = font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     p.setFont(small);

@@ -10,6 +10,7 @@
 #include "input/units.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <iterator>
 
 namespace corvane {
@@ -109,6 +110,9 @@ void WriteTwins(State& s, int n, std::initializer_list<int> twins) {
         if (m != n) SetFieldValue(s, m, value);
 }
 
+// The rules below set the rules flag for the rest of the change handling, calculation
+// included, so that their writes store values without running rules of their own; the
+// change handling clears it when it ends.
 void SurroundingTemperatureRule(State& s, int n) {
     s.flags.rules = true;
     WriteTwins(s, n, {102, 212});
@@ -126,6 +130,7 @@ void SurroundingTemperatureRule(State& s, int n) {
 }
 
 void BoxTemperatureRule(State& s, int n) {
+    s.flags.rules = true;
     WriteTwins(s, n, {312, 501, 103});
     const QString box = GetFieldValue(s, 103);
     if (!IsOverridden(s, 12) && IsNumeric(box)) {
@@ -149,7 +154,8 @@ bool ApplyFieldRule(State& s, int n) {
     case 312:
     case 501: BoxTemperatureRule(s, n); return true;
     case 522:
-        { FlagGuard g(s.flags.rules); SetFieldValue(s, 542, GetFieldValue(s, 522)); }
+        // Usually one cooler per condensing unit; the copy runs the cooler count's own rule.
+        SetFieldValue(s, 542, GetFieldValue(s, 522));
         return true;
     case 542:
         if (!CheckInputs(s)) {

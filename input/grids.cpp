@@ -20,8 +20,12 @@ constexpr int WallGrid = 200;
 constexpr int ProductGrid = 300;
 constexpr int GridLists[] = {201, 206, 301, 302};
 
-int EditorIndex(int g) { return g == ProductGrid ? 1 : 0; }
-int ResultRow(int g) { return g == ProductGrid ? 13 : 9; }
+int EditorIndex(int g) {
+    return g == ProductGrid ? 1 : 0;
+}
+int ResultRow(int g) {
+    return g == ProductGrid ? 13 : 9;
+}
 
 // The outline button that is set: 200 (4 walls), 201 (6), 202 (8), 203 (free layout), or 0.
 int Shape(const State& s) {
@@ -32,14 +36,17 @@ int Shape(const State& s) {
 
 // The section kinds of the fixed outlines are set by the outline, so their editing starts at
 // the lengths; products and free sections start at the kind or group.
-int FirstEditableRow(const State& s, int g) { return g == ProductGrid || Shape(s) == 203 ? 1 : 2; }
+int FirstEditableRow(const State& s, int g) {
+    return g == ProductGrid || Shape(s) == 203 ? 1 : 2;
+}
 
 void SetCellBack(Grid& grid, int r, int c, Colour colour) {
     if (grid.InRange(r, c)) grid.cells[r][c].backColour = colour;
 }
 
 void ClearColumn(const State& s, Grid& grid, int c) {
-    for (int r = 0; r < grid.rows; ++r) grid.cells[r][c] = GridCell{QString(), s.colours.cellFore, s.colours.cellBack};
+    for (int r = 0; r < grid.rows; ++r)
+        grid.cells[r][c] = GridCell{QString(), s.colours.cellFore, s.colours.cellBack};
 }
 
 void AddColumn(State& s, Grid& grid, bool withCaption) {
@@ -55,7 +62,8 @@ void HideGridLists(State& s) {
             list->visible = false;
             s.MarkDirty(ControlKind::OptionList, n);
         }
-    if (std::find(std::begin(GridLists), std::end(GridLists), s.openList) != std::end(GridLists)) s.openList = -1;
+    if (std::find(std::begin(GridLists), std::end(GridLists), s.openList) != std::end(GridLists))
+        s.openList = -1;
 }
 
 // The cells a user has to fill for each outline: column, then its rows.
@@ -66,15 +74,20 @@ struct EntryCells {
 
 void ColourEntryCells(const State& s, Grid& grid, int shape) {
     static const EntryCells rectangle[] = {{2, {2, 3, 5, 6}}, {4, {2}}, {6, {5, 6}}, {7, {5, 6}}};
-    static const EntryCells sixWalls[] = {{2, {2, 3, 5, 6}}, {3, {2}}, {5, {2}}, {6, {2}}, {8, {5, 6}}, {9, {5, 6}}};
-    static const EntryCells eightWalls[] = {{2, {2, 3, 5, 6}}, {3, {2}}, {4, {2}}, {6, {2}}, {7, {2}},
-                                            {8, {2}}, {10, {5, 6}}, {11, {5, 6}}};
+    static const EntryCells sixWalls[] = {{2, {2, 3, 5, 6}}, {3, {2}},    {5, {2}},
+                                          {6, {2}},          {8, {5, 6}}, {9, {5, 6}}};
+    static const EntryCells eightWalls[] = {{2, {2, 3, 5, 6}}, {3, {2}}, {4, {2}},     {6, {2}},
+                                            {7, {2}},          {8, {2}}, {10, {5, 6}}, {11, {5, 6}}};
     std::span<const EntryCells> cells;
-    if (shape == 200) cells = rectangle;
-    else if (shape == 201) cells = sixWalls;
-    else if (shape == 202) cells = eightWalls;
+    if (shape == 200)
+        cells = rectangle;
+    else if (shape == 201)
+        cells = sixWalls;
+    else if (shape == 202)
+        cells = eightWalls;
     for (const EntryCells& e : cells)
-        for (int r : e.rows) SetCellBack(grid, r, e.column, s.colours.focusBack);
+        for (int r : e.rows)
+            SetCellBack(grid, r, e.column, s.colours.focusBack);
 }
 
 // Section defaults: kind by position, the construction the language file names for the kind
@@ -82,7 +95,8 @@ void ColourEntryCells(const State& s, Grid& grid, int shape) {
 void FillSection(State& s, Grid& grid, int c, int kindIndex) {
     const QStringList& kinds = s.optionLists[201].items;
     const QStringList& constructions = s.optionLists[206].items;
-    const float constants[] = {s.constants.defaultWallK, s.constants.defaultFloorK, s.constants.defaultCeilingK};
+    const float constants[] = {s.constants.defaultWallK, s.constants.defaultFloorK,
+                               s.constants.defaultCeilingK};
     grid.cells[0][c].text = QString::number(c - 1);
     grid.cells[1][c].text = kinds.value(kindIndex);
     const int construction = RoundHalfEven(std::clamp(constants[kindIndex], -1.0f, 10000.0f));
@@ -113,12 +127,14 @@ void ApplyGeometry(State& s, Grid& grid, int r, int c) {
     if (shape == 200) {
         if (r == 2 && (c == 2 || c == 4)) {
             SetFieldValue(s, c == 2 ? 13 : 14, ReadGridCell(s, WallGrid, 2, c));
-            for (int row : {2, 3, 4}) CopyCell(grid, row, c, c + 1);
+            for (int row : {2, 3, 4})
+                CopyCell(grid, row, c, c + 1);
             // Wall 1 gives the length of floor and ceiling, wall 3 their width.
             for (int col : {6, 7})
                 if (grid.InRange(c == 2 ? 2 : 3, col)) grid.cells[c == 2 ? 2 : 3][col].text = grid.Text(2, c);
             for (int col : {6, 7}) {
-                const std::optional<double> length = CellNumber(grid, 2, col), width = CellNumber(grid, 3, col);
+                const std::optional<double> length = CellNumber(grid, 2, col),
+                                            width = CellNumber(grid, 3, col);
                 if (length && width) SetCellNumber(grid, 4, col, *length * *width);
             }
         }
@@ -164,7 +180,8 @@ void ApplyOverride(State& s, int g, int r, int c) {
     }
     cell.foreColour = s.colours.cellFore;
     QString value;
-    if (g == WallGrid) value = DefaultSectionTemperature(s, c);
+    if (g == WallGrid)
+        value = DefaultSectionTemperature(s, c);
     else if (IsNumeric(GetFieldValue(s, 312)))
         value = TextFromDouble(*ReadNumber(GetFieldValue(s, 312)) + (r == 4 ? 10 : 0));
     if (!value.isEmpty()) WriteGridCell(s, g, r, c, value);
@@ -203,16 +220,19 @@ void BuildWallGrid(State& s, int shapeButton) {
     const int walls = shapeButton == 201 ? 6 : shapeButton == 202 ? 8 : 4;
     grid.fixedRows = free ? 1 : 2;
     grid.Resize(std::max(grid.rows, 10), free ? 3 : walls + 4);
-    for (int c = 2; c < grid.cols; ++c) ClearColumn(s, grid, c);
+    for (int c = 2; c < grid.cols; ++c)
+        ClearColumn(s, grid, c);
 
     if (free) {
         grid.cells[0][2].text = QStringLiteral("1");
     } else {
-        for (int c = 2; c <= walls + 3; ++c) FillSection(s, grid, c, c <= walls + 1 ? 0 : c == walls + 2 ? 1 : 2);
+        for (int c = 2; c <= walls + 3; ++c)
+            FillSection(s, grid, c, c <= walls + 1 ? 0 : c == walls + 2 ? 1 : 2);
         // Floor and ceiling of the L and U outlines take their area from the walls.
         if (shapeButton == 201 || shapeButton == 202)
             for (int c : {walls + 2, walls + 3})
-                for (int r : {2, 3}) grid.cells[r][c].text = QStringLiteral("N.A.");
+                for (int r : {2, 3})
+                    grid.cells[r][c].text = QStringLiteral("N.A.");
         ColourEntryCells(s, grid, shapeButton);
     }
 
@@ -239,7 +259,8 @@ void MoveToCell(State& s, int g) {
     editing.lastCol = c;
 
     s.WriteLog(QStringLiteral(">MoveToCell(") + QString::number(g) + QLatin1Char(')'));
-    s.WriteLog(QStringLiteral("Row = ") + QString::number(r) + QStringLiteral(", Col = ") + QString::number(c));
+    s.WriteLog(QStringLiteral("Row = ") + QString::number(r) + QStringLiteral(", Col = ") +
+               QString::number(c));
     s.hintText = grid->hints.value(r);
     s.cellEditorVisible[index] = false;
     HideGridLists(s);
@@ -274,7 +295,8 @@ void GridClick(State& s, int g, int row, int col) {
     // The group row of the product grid is a header row that still opens its list.
     if (!grid || !grid->InRange(row, col) || row < FirstEditableRow(s, g) || col < grid->fixedCols) return;
     s.WriteLog(QStringLiteral(">MSFlexFrid_Click(") + QString::number(g) + QLatin1Char(')'));
-    s.WriteLog(QStringLiteral("Row = ") + QString::number(row) + QStringLiteral(", Col = ") + QString::number(col));
+    s.WriteLog(QStringLiteral("Row = ") + QString::number(row) + QStringLiteral(", Col = ") +
+               QString::number(col));
     grid->row = row;
     grid->col = col;
     MoveToCell(s, g);
@@ -292,7 +314,8 @@ void GridGotFocus(State& s, int g) {
     s.openList = -1;
     // Nothing is open over the grid any more, so a click on the cell entered last must open
     // it again.
-    for (State::GridEditing& editing : s.gridEditing) editing.lastRow = editing.lastCol = -1;
+    for (State::GridEditing& editing : s.gridEditing)
+        editing.lastRow = editing.lastCol = -1;
 }
 
 void GridPrevious(State& s, int g) {
@@ -393,8 +416,8 @@ void CheckAddProduct(State& s) {
 }
 
 void SizeColumn(State& s, int g, int c) {
-    s.WriteLog(QStringLiteral(">AutoSizeColumn(") + QString::number(g) + QStringLiteral(", ") + QString::number(c) +
-               QLatin1Char(')'));
+    s.WriteLog(QStringLiteral(">AutoSizeColumn(") + QString::number(g) + QStringLiteral(", ") +
+               QString::number(c) + QLatin1Char(')'));
     Grid* grid = s.grids.Find(g);
     if (!grid || c < 0 || c >= grid->cols) return;
     grid->columnWidths[c] = CappedWidth(s, std::max(500, MeasuredWidth(s, *grid, c)));
@@ -405,7 +428,8 @@ void SizeTable(State& s, int g) {
     s.WriteLog(QStringLiteral(">AutoSizeTable(") + QString::number(g) + QLatin1Char(')'));
     Grid* grid = s.grids.Find(g);
     if (!grid) return;
-    for (int c = 0; c < grid->cols; ++c) grid->columnWidths[c] = CappedWidth(s, MeasuredWidth(s, *grid, c));
+    for (int c = 0; c < grid->cols; ++c)
+        grid->columnWidths[c] = CappedWidth(s, MeasuredWidth(s, *grid, c));
     s.MarkDirty(ControlKind::Grid, g);
 }
 

@@ -237,8 +237,12 @@ void ListButtonClick(State& s, int n) {
     const TextBox* box = s.textBoxes.Find(n);
     if (!box) return;
     if (box->visible) {
-        // The field's focus arrival opens the list.
-        s.focus = FocusRef{ControlKind::TextBox, n};
+        // The field's focus arrival opens the list; a field that has the focus already gets
+        // no new arrival, so its list opens here.
+        if (s.focus.Is(ControlKind::TextBox, n))
+            OpenPicker(s, n);
+        else
+            s.focus = FocusRef{ControlKind::TextBox, n};
     } else {
         CloseList(s, n);
     }

@@ -14,7 +14,9 @@ namespace {
 constexpr int HistoryNamesRead = 26;    // File0..File25
 constexpr int HistoryNamesWritten = 25; // File0..File24; File25 is cleared
 
-QString HistoryKey(int k) { return QStringLiteral("File") + QString::number(k); }
+QString HistoryKey(int k) {
+    return QStringLiteral("File") + QString::number(k);
+}
 
 bool SamePath(const QString& a, const QString& b) {
     const Qt::CaseSensitivity cs =
@@ -29,13 +31,13 @@ bool SamePath(const QString& a, const QString& b) {
 
 // The busy pointer comes back however the load ends, also when the program has to stop.
 class BusyPointer {
-public:
+  public:
     explicit BusyPointer(Platform& p) : m_platform(p) { m_platform.SetBusy(true); }
     ~BusyPointer() { m_platform.SetBusy(false); }
     BusyPointer(const BusyPointer&) = delete;
     BusyPointer& operator=(const BusyPointer&) = delete;
 
-private:
+  private:
     Platform& m_platform;
 };
 
@@ -59,7 +61,8 @@ void UpdateFileHistory(State& s) {
     for (const QString& path : std::as_const(s.historyList)) {
         if (path.isEmpty() || !FileExists(s, path, false)) continue;
         bool known = false;
-        for (const QString& kept : std::as_const(entries)) known = known || SamePath(kept, path);
+        for (const QString& kept : std::as_const(entries))
+            known = known || SamePath(kept, path);
         if (!known) entries << path;
     }
     for (int k = 0; k < HistoryNamesRead; ++k)

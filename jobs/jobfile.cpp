@@ -37,8 +37,12 @@ QString Unquoted(QString text) {
     return text;
 }
 
-QLatin1String BooleanItem(bool value) { return value ? QLatin1String("#TRUE#") : QLatin1String("#FALSE#"); }
-QLatin1String FlagItem(bool value) { return value ? QLatin1String("\"True\"") : QLatin1String("\"False\""); }
+QLatin1String BooleanItem(bool value) {
+    return value ? QLatin1String("#TRUE#") : QLatin1String("#FALSE#");
+}
+QLatin1String FlagItem(bool value) {
+    return value ? QLatin1String("\"True\"") : QLatin1String("\"False\"");
+}
 
 // Job files keep numbers as the fields hold them, in the writer's locale. Only a text that is
 // a number as a whole gets the reader's decimal separator; names and addresses stay as written.
@@ -85,7 +89,9 @@ struct LineWriter {
     }
 };
 
-QString Number(int n) { return QString::number(n); }
+QString Number(int n) {
+    return QString::number(n);
+}
 
 void WriteFields(const State& s, LineWriter& out) {
     for (const auto& [n, unit] : s.unitLabels) {
@@ -93,18 +99,18 @@ void WriteFields(const State& s, LineWriter& out) {
         if (n == 720 || n == 721) continue;
         const Label& label = s.labels[n];
         const TextBox& box = s.textBoxes[n];
-        out.Add(QStringLiteral("\"C\",") + Number(n) + QLatin1Char(',') + Quoted(label.tag) + QLatin1Char(',') +
-                Quoted(label.caption) + QStringLiteral(",\"\""));
+        out.Add(QStringLiteral("\"C\",") + Number(n) + QLatin1Char(',') + Quoted(label.tag) +
+                QLatin1Char(',') + Quoted(label.caption) + QStringLiteral(",\"\""));
         const bool overridden = IsOverridden(s, n);
         if (label.tag.toUpper() == QLatin1String("SELECTLIST")) {
             out.Add(QStringLiteral("\"T\",") + Number(n) + QStringLiteral(",\"SELECTLIST\",") +
                     Number(s.optionLists[n].selected) + QLatin1Char(',') + BooleanItem(overridden));
         } else {
-            out.Add(QStringLiteral("\"T\",") + Number(n) + QLatin1Char(',') + Quoted(box.tag) + QLatin1Char(',') +
-                    Quoted(box.text) + QLatin1Char(',') + BooleanItem(overridden));
+            out.Add(QStringLiteral("\"T\",") + Number(n) + QLatin1Char(',') + Quoted(box.tag) +
+                    QLatin1Char(',') + Quoted(box.text) + QLatin1Char(',') + BooleanItem(overridden));
         }
-        out.Add(QStringLiteral("\"U\",") + Number(n) + QLatin1Char(',') + Quoted(unit.tag) + QLatin1Char(',') +
-                Number(UnitSystem(s, unit.tag, unit.caption)) + QStringLiteral(",\"\""));
+        out.Add(QStringLiteral("\"U\",") + Number(n) + QLatin1Char(',') + Quoted(unit.tag) +
+                QLatin1Char(',') + Number(UnitSystem(s, unit.tag, unit.caption)) + QStringLiteral(",\"\""));
     }
 }
 
@@ -112,15 +118,15 @@ void WriteRadios(const State& s, LineWriter& out) {
     for (const auto& [n, radio] : s.radios) {
         const Frame* frame = s.frames.Find(radio.container);
         const bool overridden = frame && frame->foreColour == s.colours.override;
-        out.Add(QStringLiteral("\"R\",") + Number(n) + QLatin1Char(',') + Quoted(radio.caption) + QLatin1Char(',') +
-                BooleanItem(radio.value) + QLatin1Char(',') + FlagItem(overridden));
+        out.Add(QStringLiteral("\"R\",") + Number(n) + QLatin1Char(',') + Quoted(radio.caption) +
+                QLatin1Char(',') + BooleanItem(radio.value) + QLatin1Char(',') + FlagItem(overridden));
     }
 }
 
 void WriteGrids(const State& s, LineWriter& out) {
     for (const auto& [g, grid] : s.grids) {
-        out.Add(QStringLiteral("\"G\",") + Number(g) + QLatin1Char(',') + Number(grid.rows) + QLatin1Char(',') +
-                Number(grid.cols) + QStringLiteral(",\"\""));
+        out.Add(QStringLiteral("\"G\",") + Number(g) + QLatin1Char(',') + Number(grid.rows) +
+                QLatin1Char(',') + Number(grid.cols) + QStringLiteral(",\"\""));
         const QString prefix = Number(g) + QLatin1Char(',');
         // Column by column, as the program has always written them.
         for (int c = 0; c < grid.cols; ++c)
@@ -155,7 +161,8 @@ QByteArray JobBytes(const State& s, const QString& path) {
 }
 
 bool SaveFailed(State& s, int code, const QString& description) {
-    s.WriteLog(QStringLiteral("*** JobFileSave *** ") + QString::number(code) + QStringLiteral(", ") + description);
+    s.WriteLog(QStringLiteral("*** JobFileSave *** ") + QString::number(code) + QStringLiteral(", ") +
+               description);
     s.ShowMessage(3);
     return false;
 }
@@ -202,7 +209,8 @@ void ReadTextRecord(State& s, int n, const std::array<QString, 5>& f) {
     if (!selection) return;
     OptionList* list = s.optionLists.Find(n);
     const std::optional<double> index = IsNumeric(f[3]) ? ReadNumber(f[3]) : std::nullopt;
-    if (!list || !index || *index != std::floor(*index) || *index <= -1 || *index >= list->items.size()) return;
+    if (!list || !index || *index != std::floor(*index) || *index <= -1 || *index >= list->items.size())
+        return;
     const int i = static_cast<int>(*index);
     // The pick must run even when the list already shows that entry from the last job.
     if (list->selected == i) list->selected = -1;
@@ -213,7 +221,8 @@ void ReadRadioRecord(State& s, int n, const std::array<QString, 5>& f) {
     const Radio& radio = s.radios[n];
     s.SetRadio(n, f[3] == QLatin1String("#TRUE#"));
     if (Frame* frame = s.frames.Find(radio.container)) {
-        frame->foreColour = f[4].toUpper() == QLatin1String("TRUE") ? s.colours.override : NormalLabelColour(s);
+        frame->foreColour =
+            f[4].toUpper() == QLatin1String("TRUE") ? s.colours.override : NormalLabelColour(s);
         s.MarkDirty(ControlKind::Frame, radio.container);
     }
 }
@@ -244,7 +253,8 @@ bool ReadCellRecord(State& s, const std::array<QString, 5>& f) {
         // The unit cell names the row's unit in the system the file gives; row captions in
         // column 0 come from the language file.
         const float system = NumberFromText(f[3]);
-        if (system == 1.0f || system == 2.0f) cell.text = UnitName(s, grid.categories.value(*r), system == 2.0f);
+        if (system == 1.0f || system == 2.0f)
+            cell.text = UnitName(s, grid.categories.value(*r), system == 2.0f);
     }
     grid.row = *r;
     grid.col = *c;
@@ -260,7 +270,8 @@ RecordResult ReadRecordInto(State& s, LoadContext& ctx, std::array<QString, 5>& 
     f[3] = Unquoted(f[3]);
     const QChar kind = f[0].isEmpty() ? QChar() : f[0][0];
     // Header, origin and captions describe the file; the window keeps its own captions.
-    if (kind == QLatin1Char('#') || kind == QLatin1Char('*') || kind == QLatin1Char('C')) return RecordResult::Ignored;
+    if (kind == QLatin1Char('#') || kind == QLatin1Char('*') || kind == QLatin1Char('C'))
+        return RecordResult::Ignored;
     const bool named = kind == QLatin1Char('T') || kind == QLatin1Char('U') || kind == QLatin1Char('R') ||
                        kind == QLatin1Char('G');
     if (!named && !(kind.isDigit() && kind.unicode() < 128)) {
@@ -282,11 +293,21 @@ RecordResult ReadRecordInto(State& s, LoadContext& ctx, std::array<QString, 5>& 
     try {
         bool applied = true;
         switch (kind.unicode()) {
-        case 'U': ReadUnitRecord(s, n, f); break;
-        case 'T': ReadTextRecord(s, n, f); break;
-        case 'R': ReadRadioRecord(s, n, f); break;
-        case 'G': applied = ReadGridSizeRecord(s, n, f); break;
-        default: applied = ReadCellRecord(s, f); break;
+        case 'U':
+            ReadUnitRecord(s, n, f);
+            break;
+        case 'T':
+            ReadTextRecord(s, n, f);
+            break;
+        case 'R':
+            ReadRadioRecord(s, n, f);
+            break;
+        case 'G':
+            applied = ReadGridSizeRecord(s, n, f);
+            break;
+        default:
+            applied = ReadCellRecord(s, f);
+            break;
         }
         if (applied) return RecordResult::Applied;
         LogSkip(s, ctx, line, QStringLiteral("bad grid size or cell"));
@@ -306,16 +327,23 @@ void ReadRecords(State& s, LoadContext& ctx, const QByteArray& bytes) {
     while (start < size) {
         // CR, LF or CRLF end a line; texts never hold either, the writer replaces them.
         qsizetype end = start;
-        while (end < size && data[end] != '\n' && data[end] != '\r') ++end;
+        while (end < size && data[end] != '\n' && data[end] != '\r')
+            ++end;
         ++line;
         const QString text = FromCp1252(QByteArrayView(data + start, end - start));
         if (end + 1 < size && data[end] == '\r' && data[end + 1] == '\n') ++end;
         start = end + 1;
         switch (SplitJobRecord(text, items)) {
-        case RecordSplit::Blank: continue;
-        case RecordSplit::TooFewItems: LogSkip(s, ctx, line, QStringLiteral("fewer than five items")); continue;
-        case RecordSplit::OpenQuote: LogSkip(s, ctx, line, QStringLiteral("a quote is not closed")); continue;
-        case RecordSplit::Ok: break;
+        case RecordSplit::Blank:
+            continue;
+        case RecordSplit::TooFewItems:
+            LogSkip(s, ctx, line, QStringLiteral("fewer than five items"));
+            continue;
+        case RecordSplit::OpenQuote:
+            LogSkip(s, ctx, line, QStringLiteral("a quote is not closed"));
+            continue;
+        case RecordSplit::Ok:
+            break;
         }
         if (ReadRecordInto(s, ctx, items, line) == RecordResult::Applied) ++ctx.used;
     }
@@ -354,8 +382,9 @@ bool ReadJobBytes(const QString& path, QByteArray* bytes, int* code, QString* er
     }
     if (file.error() != QFileDevice::NoError || bytes->size() > MaxJobFileBytes) {
         *code = file.error() != QFileDevice::NoError ? file.error() : QFileDevice::ReadError;
-        *error = file.error() != QFileDevice::NoError ? file.errorString()
-                                                      : QStringLiteral("'") + path + QStringLiteral("' is too large");
+        *error = file.error() != QFileDevice::NoError
+                     ? file.errorString()
+                     : QStringLiteral("'") + path + QStringLiteral("' is too large");
         return false;
     }
     return true;
@@ -369,7 +398,8 @@ void ApplyButtonStates(State& s) {
             box->visible = dimensions;
             s.MarkDirty(ControlKind::TextBox, n);
         }
-    for (int i = 0; i < 3; ++i) s.geometryVisible[i] = RadioSet(s, 200 + i);
+    for (int i = 0; i < 3; ++i)
+        s.geometryVisible[i] = RadioSet(s, 200 + i);
     for (int i = 0; i < 3; ++i)
         if (Frame* frame = s.frames.Find(601 + i)) {
             frame->visible = RadioSet(s, 600 + i);
@@ -393,7 +423,8 @@ void DefaultProtectiveDevice(State& s) {
     if (!list || !values || list->selected >= 0) return;
     int chosen = -1;
     for (int i = 0; i < values->values.size() && i < list->items.size(); ++i)
-        if (IsNumeric(values->values[i]) && NumberFromText(values->values[i]) == s.constants.averageCurtains) chosen = i;
+        if (IsNumeric(values->values[i]) && NumberFromText(values->values[i]) == s.constants.averageCurtains)
+            chosen = i;
     if (chosen < 0) return;
     s.SelectListEntry(625, chosen);
     if (s.textBoxes.Has(625)) s.SetText(625, list->items[chosen]);
@@ -428,15 +459,18 @@ void AfterReading(State& s, const LoadContext& ctx) {
 } // namespace
 
 RecordSplit SplitJobRecord(QStringView line, std::array<QString, 5>& items) {
-    for (QString& item : items) item.clear();
+    for (QString& item : items)
+        item.clear();
     const qsizetype size = line.size();
     auto isBlank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
     qsizetype pos = 0;
-    while (pos < size && isBlank(line[pos])) ++pos;
+    while (pos < size && isBlank(line[pos]))
+        ++pos;
     if (pos == size) return RecordSplit::Blank;
     int count = 0;
     while (true) {
-        while (pos < size && isBlank(line[pos])) ++pos;
+        while (pos < size && isBlank(line[pos]))
+            ++pos;
         QString item;
         if (pos < size && line[pos] == QLatin1Char('"')) {
             const qsizetype close = line.indexOf(QLatin1Char('"'), pos + 1);
@@ -451,7 +485,7 @@ RecordSplit SplitJobRecord(QStringView line, std::array<QString, 5>& items) {
         if (count < 5) items[count] = item;
         ++count;
         if (pos < 0) break;
-        ++pos;   // past the comma; a comma at the very end opens one more, empty item
+        ++pos; // past the comma; a comma at the very end opens one more, empty item
     }
     return count >= 5 ? RecordSplit::Ok : RecordSplit::TooFewItems;
 }
@@ -472,7 +506,8 @@ bool JobFileSave(State& s, const QString& path) {
     }
     // The old file is replaced only once the new one is complete on disk.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return SaveFailed(s, file.error(), file.errorString() + QStringLiteral(": ") + path);
+    if (!file.open(QIODevice::WriteOnly))
+        return SaveFailed(s, file.error(), file.errorString() + QStringLiteral(": ") + path);
     if (file.write(bytes) != bytes.size()) {
         const int code = file.error();
         const QString why = file.errorString();
@@ -531,7 +566,7 @@ void LoadTemplateJob(State& s) {
     // values are imperial, its labels say so first, then the unit switches convert whatever
     // the user keeps in metric units (fields and grid rows alike).
     for (auto& [n, unit] : s.unitLabels) {
-        if (n == 720 || n == 721) continue;   // never in a job file
+        if (n == 720 || n == 721) continue; // never in a job file
         const QString imperial = InitialUnitName(s, n, unit.tag);
         if (unit.caption == imperial) continue;
         unit.caption = imperial;

@@ -7,257 +7,87 @@
 using namespace corvane;
 using corvane::test::CalcState;
 
-namespace {
-
-// "n=v" sets field n, "radio=n" sets option button n, "override=n" marks field n's label.
-void Apply(CalcState& c, const QStringList& settings) {
-    for (const QString& item : settings) {
-        const QString key = item.section('=', 0, 0), value = item.section('=', 1);
-        if (key == "radio") c.s.radios[value.toInt()].value = true;
-        else if (key == "override") c.MarkOverridden(value.toInt());
-        else if (key == "list625") c.s.optionLists[625].selected = value.toInt();
-        else c.Set(key.toInt(), value);
-    }
-}
-
-} // namespace
-
 class LoadsTest : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
-    void boxLoad_data() {
-        QTest::addColumn<QStringList>("section");   // kind, length, height, thickness, K, far side
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("runTime");
-        QTest::addColumn<QString>("row9");
-        QTest::addColumn<QString>("field214");
-        QTest::newRow("wall20x10_1125") << QStringList{"Wall", "20", "10", "4", "0.25", "95"} << "35" << "16"
-                                        << "1125" << "1125";
-        QTest::newRow("publishedFreezerWall_r24") << QStringList{"Wall", "200", "30", "4", "0.19", "95"} << "-10"
-                                                  << "24" << "29925" << "29925";
-        QTest::newRow("publishedFreezerWall_r18") << QStringList{"Wall", "200", "30", "4", "0.19", "95"} << "-10"
-                                                  << "18" << "39900" << "39900";
-        QTest::newRow("publishedCoolerFloor") << QStringList{"Floor", "28", "8", "6", "1.25", "95"} << "35" << "16"
-                                              << "4200" << "4200";
-        QTest::newRow("partition_counts") << QStringList{"Partition", "20", "10", "4", "0.25", "95"} << "35" << "16"
-                                          << "1125" << "1125";
-        QTest::newRow("colderFarSide_reducesTheTotal") << QStringList{"Wall", "20", "10", "4", "0.25", "20"} << "35"
-                                                       << "16" << "-281.25" << "-281";
-        QTest::newRow("kNotANumber_nothing") << QStringList{"Wall", "20", "10", "4", "x", "95"} << "35" << "16" << "0"
-                                             << "0";
-        QTest::newRow("zeroThickness_nothing") << QStringList{"Wall", "20", "10", "0", "0.25", "95"} << "35" << "16"
-                                               << "0" << "0";
-        QTest::newRow("boxNotANumber_zero") << QStringList{"Wall", "20", "10", "4", "0.25", "95"} << "cold" << "16"
-                                            << "" << "0";
-        QTest::newRow("zeroRunTime_noDivision") << QStringList{"Wall", "20", "10", "4", "0.25", "95"} << "35" << "0"
-                                                << "0" << "0";
+  private Q_SLOTS:
+    // Each load runs on a small job of its own (component before the first '_').
+    void load_data() {
+        test::Rows({
+            {"box_wall20x10", "sec=Wall,20,10,4,0.25,95 => g200:4,2=200 g200:9,2=1125 214=1125"},
+            {"box_publishedFreezerWall",
+             "sec=Wall,200,30,4,0.19,95 103=-10 12=18 => g200:9,2=39900 214=39900"},
+            {"box_publishedCoolerFloor", "sec=Floor,28,8,6,1.25,95 => 214=4200"},
+            {"box_partitionCounts", "sec=Partition,20,10,4,0.25,95 => 214=1125"},
+            {"box_colderFarSide_reducesTotal", "sec=Wall,20,10,4,0.25,20 => g200:9,2=-281.25 214=-281"},
+            {"box_kNotANumber_nothing", "sec=Wall,20,10,4,x,95 => g200:9,2=0 214=0"},
+            {"box_zeroThickness_nothing", "sec=Wall,20,10,0,0.25,95 => g200:9,2=0 214=0"},
+            {"box_boxTempNotANumber_zero", "sec=Wall,20,10,4,0.25,95 103=cold => g200:9,2= 214=0"},
+            {"box_zeroRunTime_noDivision", "sec=Wall,20,10,4,0.25,95 12=0 => g200:9,2=0 214=0"},
+            {"box_volume_floorTimesMeanHeight",
+             "radio=200 g200:3,2=10 g200:3,3=10 g200:3,4=12 g200:3,5=12 g200:4,6=400 "
+             "=> t213=4400"},
+            {"box_volumeOverridden_areasStillWritten",
+             "radio=200 g200:2,2=5 g200:3,2=9 g200:3,3=9 g200:3,4=9 g200:3,5=9 "
+             "g200:4,6=400 override=213 213=9 => t213=9 g200:4,2=45"},
+            {"infil_airChanges", "radio=600 => 605=1171.875 680=8447 t625=Strip"},
+            {"infil_door", "radio=601 => 624=411.75 680=7687"},
+            {"infil_ventilation_halfRoundsUp", "radio=602 => 642=1687.5 680=8963"},
+            {"infil_noMethod_glassAndDockOnly", "=> 660=3900 670=3375 680=7275"},
+            {"infil_zeroGlassDoors", "659=0 => 660=0"},
+            {"infil_equalTemperatures_noDoorNoDock", "600=31 => 624=0 670=0"},
+            {"infil_overridden605_keptButCounted", "radio=600 override=605 605=1 => 605=1 680=8447"},
+            {"prod_coolingOnly", "p2=1000,50,35,24,30,0.9,0.45,70,0,1 => g300:13,2=843.75 313=1000 314=844"},
+            {"prod_coolFreezeSubcool", "p2=1000,50,0,24,30,0.9,0.45,70,0,1 => g300:13,2=8268.75"},
+            {"prod_arrivesFrozen_subcoolOnly",
+             "p2=1000,20,0,24,30,0.9,0.45,70,0,1 => g300:13,2=562.5 314=563"},
+            {"prod_noFreezingPoint_neverFreezes", "p2=1000,50,0,24,,0.9,0.45,70,0,1 => g300:13,2=2812.5"},
+            {"prod_zeroPullDown_storedHeatOnly", "p2=1000,50,0,0,30,0.9,0.45,70,2,1 => g300:13,2=125"},
+            {"prod_zeroCount_notCounted", "p2=1000,50,35,24,30,0.9,0.45,70,0,0 => g300:13,2=0 313=0 314=0"},
+            {"prod_publishedChicken", "p2=1000000,0,-10,24,27,0.9,0.42,70,0,1 12=24 => g300:13,2=175000"},
+            {"prod_overridden314_gridAndMassWritten", "p2=10,35,35,24,,1,1,0,16,1 override=314 314=7 "
+                                                      "=> g300:13,2=10 313=10 314=7"},
+            {"prod_generic_followsBoxVolume",
+             "g300:0,2= => g300:0,2=Generic g300:3,2=1280 g300:6,2=24 g300:7,2=27"},
+            {"prod_genericFreezer_lighterLoading", "g300:0,2=Generic 312=-10 => g300:3,2=640"},
+            {"prod_renamedGeneric_keepsUsersValues", "g300:0,2=Mine g300:3,2=5 => g300:3,2=5"},
+            {"misc_onlyPeople_halfRoundsUp", "406=2 407=8 => 422=893"},
+            {"misc_lights_fromCeilingArea", "400=1 402=12 => 422=307"},
+            {"misc_noCeiling_noLights", "400=1 g200:1,2=Wall => 401=0"},
+            {"misc_overridden401_typedValueUsed", "override=401 401=1000 402=12 => 422=750"},
+            {"misc_motorsForkliftItem", "423=2 403=0.2 405=24 408=1 409=2 417=100 418=8 => 422=4810"},
+            {"misc_overridden422_untouched", "override=422 422=7 406=2 407=8 => 422=7"},
+        });
     }
-    void boxLoad() {
-        QFETCH(QStringList, section);
-        QFETCH(QString, box);
-        QFETCH(QString, runTime);
-        CalcState c;
-        c.s.grids[200].Resize(10, 3);
-        for (int r : {1, 2, 3, 5, 7, 8}) c.s.grids[200].Cell(r, 2).text = section.takeFirst();
-        c.Set(103, box);
-        c.Set(12, runTime);
-        FlagGuard calculating(c.s.flags.calculating);
-        CalculateBoxLoad(c.s);
-        QFETCH(QString, row9);
-        QFETCH(QString, field214);
-        QCOMPARE(c.s.grids[200].Text(9, 2), row9);
-        QCOMPARE(c.Value(214), field214);
-    }
-
-    void boxVolume_data() {
-        QTest::addColumn<bool>("overridden");
-        QTest::addColumn<QString>("volume");
-        QTest::newRow("rectangle_floorAreaTimesMeanHeight") << false << "4400";
-        QTest::newRow("overridden_keepsTheUsersVolume") << true << "999";
-    }
-    void boxVolume() {
-        QFETCH(bool, overridden);
-        QFETCH(QString, volume);
-        CalcState c;
-        Grid& g = c.s.grids[200];
-        g.Resize(10, 8);
-        c.s.radios[200].value = true;
-        const char* heights[] = {"10", "10", "12", "12"};
-        for (int col = 2; col <= 5; ++col) c.Cells(200, col, {{2, "5"}, {3, heights[col - 2]}});
-        c.Cells(200, 6, {{4, "400"}});
-        c.Set(213, "999");
-        if (overridden) c.MarkOverridden(213);
-        FlagGuard calculating(c.s.flags.calculating);
-        CalculateBoxLoad(c.s);
-        QCOMPARE(c.s.textBoxes[213].text, volume);
-        QCOMPARE(g.Text(4, 5), QString("60"));   // areas are written either way
-    }
-
-    void infiltration_data() {
-        QTest::addColumn<QStringList>("settings");
-        QTest::addColumn<int>("field");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("airChanges_total") << QStringList{"radio=600"} << 680 << "8447";
-        QTest::newRow("door_total") << QStringList{"radio=601"} << 680 << "7687";
-        QTest::newRow("ventilation_total_halfRoundsUp") << QStringList{"radio=602"} << 680 << "8963";
-        QTest::newRow("noMethod_glassAndDockOnly") << QStringList{} << 680 << "7275";
-        QTest::newRow("airChanges_unroundedQuotient") << QStringList{} << 605 << "1171.875";
-        QTest::newRow("door_roundedDailyOverRunTime") << QStringList{} << 624 << "411.75";
-        QTest::newRow("noProtection_fullDoorLoad") << QStringList{"list625=0"} << 624 << "823.5";
-        QTest::newRow("ventilation") << QStringList{} << 642 << "1687.5";
-        QTest::newRow("glassDoors") << QStringList{} << 660 << "3900";
-        QTest::newRow("zeroGlassDoors_zero") << QStringList{"659=0"} << 660 << "0";
-        QTest::newRow("dockDoors") << QStringList{} << 670 << "3375";
-        QTest::newRow("equalTemperatures_noDoorLoad") << QStringList{"600=31"} << 624 << "0";
-        QTest::newRow("equalTemperatures_noDockLoad") << QStringList{"600=31"} << 670 << "0";
-        QTest::newRow("overridden605_keepsItsValue") << QStringList{"radio=600", "override=605", "605=1"} << 605
-                                                     << "1";
-        QTest::newRow("overridden605_stillCounts") << QStringList{"radio=600", "override=605", "605=1"} << 680
-                                                   << "8447";
-        QTest::newRow("overridden680_untouched") << QStringList{"override=680", "680=5"} << 680 << "5";
-    }
-    void infiltration() {
-        QFETCH(QStringList, settings);
-        QFETCH(int, field);
-        QFETCH(QString, expected);
+    void load() {
+        QFETCH(QString, line);
+        const QString component = QTest::currentDataTag();
         CalcState c;
         State& s = c.s;
-        // Enthalpies without vapour-pressure term: 15 in the box (31 F), 40 outside (35 F).
-        s.tableF = CalcState::Table({{"#t", "p", "a", "s"}, {"31", "0", "10", "10"}, {"35", "0", "30", "20"}});
+        c.Apply("12=16 103=35 312=35 213=640 g300:0,2=1");
+        s.grids[200].Resize(10, 8);
+        // Infiltration: enthalpies without vapour term, 15 in the box (31 F), 40 outside (35 F).
+        s.tableF =
+            CalcState::Table({{"#t", "p", "a", "s"}, {"31", "0", "10", "10"}, {"35", "0", "30", "20"}});
         s.tableA = CalcState::Table({{"#v", "w", "c"}, {"500", "10", "20"}});
         s.tableB = CalcState::Table({{"#n", "w", "c"}, {"1", "800", "1300"}, {"2", "800", "1300"}});
-        s.optionLists[625].items = {"None", "Strip curtain, average", "Air curtain"};
+        s.optionLists[625].items = {"None", "Strip", "Air"};
         s.valueLists[625].values = {"1.0", "0.5", "0.25"};
-        c.Set({{12, "16"}, {103, "31"}, {600, "35"}, {213, "500"}, {619, "1"}, {620, "3"}, {621, "4"}, {622, "1"},
-               {623, "50"}, {640, "10"}, {641, "50"}, {659, "2"}, {669, "1"}});
-        s.radios[603].value = true;
-        Apply(c, settings);
+        s.tableC = CalcState::Table(
+            {{"#g", "p", "w", "tf", "c1", "c2", "e"}, {"All", "Any", "80", "27", "1", "1", "0"}});
+        s.tableE = CalcState::Table(
+            {{"#hp", "a", "b", "c"}, {"0.16", "1163.4", "", ""}, {"0.25", "1178.2", "", ""}});
+        if (component.startsWith("infil"))
+            c.Apply(
+                "103=31 600=35 213=500 619=1 620=3 621=4 622=1 623=50 640=10 641=50 659=2 669=1 radio=603");
+        if (component.startsWith("misc")) c.Apply("g200:1,2=Ceiling g200:4,2=120");
         FlagGuard calculating(s.flags.calculating);
-        CalculateInfiltrationLoad(s);
-        QCOMPARE(c.Value(field), expected);
-        if (!settings.contains("list625=0")) {
-            QCOMPARE(s.optionLists[625].selected, 1);
-            QCOMPARE(s.textBoxes[625].text, QString("Strip curtain, average"));
-        }
-    }
-
-    void product_data() {
-        QTest::addColumn<QStringList>("rows");   // rows 3 to 12: m, t1, t2, h, tf, c1, c2, w, e, k
-        QTest::addColumn<QString>("runTime");
-        QTest::addColumn<QString>("row13");
-        QTest::addColumn<QString>("mass");
-        QTest::addColumn<QString>("load");
-        const QStringList milk{"1000", "50", "35", "24", "30", "0.9", "0.45", "70", "0", "1"};
-        auto with = [&](std::initializer_list<std::pair<int, const char*>> changes) {
-            QStringList r = milk;
-            for (const auto& [row, v] : changes) r[row - 3] = v;
-            return r;
-        };
-        QTest::newRow("coolingOnly") << milk << "16" << "843.75" << "1000" << "844";
-        QTest::newRow("coolFreezeSubcool") << with({{5, "0"}}) << "16" << "8268.75" << "1000" << "8269";
-        QTest::newRow("arrivesFrozen_subcoolOnly") << with({{4, "20"}, {5, "0"}}) << "16" << "562.5"
-                                                   << "1000" << "563";
-        QTest::newRow("noFreezingPoint_neverFreezes") << with({{7, ""}, {5, "0"}}) << "16" << "2812.5"
-                                                      << "1000" << "2813";
-        QTest::newRow("zeroPullDown_storedHeatOnly") << with({{6, "0"}, {11, "2"}}) << "16" << "125"
-                                                     << "1000" << "125";
-        QTest::newRow("zeroCount_invalid") << with({{12, "0"}}) << "16" << "0" << "0" << "0";
-        QTest::newRow("massNotANumber_invalid") << with({{3, "lots"}}) << "16" << "0" << "0" << "0";
-        QTest::newRow("publishedChicken_r24")
-            << QStringList{"1000000", "0", "-10", "24", "27", "0.9", "0.42", "70", "0", "1"} << "24" << "175000"
-            << "1000000" << "175000";
-    }
-    void product() {
-        QFETCH(QStringList, rows);
-        QFETCH(QString, runTime);
-        QFETCH(QString, row13);
-        QFETCH(QString, mass);
-        QFETCH(QString, load);
-        CalcState c;
-        c.Set({{103, "35"}, {312, "35"}, {213, "640"}});
-        c.Set(12, runTime);
-        c.s.grids[300].Cell(0, 2).text = "1";
-        for (int r = 3; r <= 12; ++r) c.s.grids[300].Cell(r, 2).text = rows[r - 3];
-        FlagGuard calculating(c.s.flags.calculating);
-        CalculateProductLoad(c.s);
-        QCOMPARE(c.s.grids[300].Text(13, 2), row13);
-        QCOMPARE(c.Value(313), mass);
-        QCOMPARE(c.Value(314), load);
-    }
-
-    void genericProduct_data() {
-        QTest::addColumn<QString>("heading");
-        QTest::addColumn<QString>("boxTemperature");
-        QTest::addColumn<QString>("mass");
-        QTest::newRow("emptyHeading_cooler") << "" << "35" << "1280";
-        QTest::newRow("genericHeading_freezer") << "Generic" << "-10" << "640";
-        QTest::newRow("headingChanged_keepsUsersValues") << "Mine" << "35" << "5";
-    }
-    void genericProduct() {
-        QFETCH(QString, heading);
-        QFETCH(QString, boxTemperature);
-        QFETCH(QString, mass);
-        CalcState c;
-        c.s.tableC = CalcState::Table({{"#g", "p", "w", "tf", "c1", "c2", "e"},
-                                       {"General", "General product", "80", "27", "0.9", "0.45", "0"}});
-        c.Set({{12, "16"}, {103, "35"}, {213, "640"}});
-        c.Set(312, boxTemperature);
-        c.Cells(300, 2, {{3, "5"}});
-        c.s.grids[300].Cell(0, 2).text = heading;
-        FlagGuard calculating(c.s.flags.calculating);
-        CalculateProductLoad(c.s);
-        const Grid& g = c.s.grids[300];
-        QCOMPARE(g.Text(3, 2), mass);
-        if (heading != "Mine")
-            QCOMPARE((QStringList{g.Text(0, 2), g.Text(2, 2), g.Text(7, 2), g.Text(6, 2), g.Text(12, 2)}),
-                     (QStringList{"Generic", "General product", "27", "24", "1"}));
-    }
-
-    void productLoadOverridden_gridAndMassStillWritten() {
-        CalcState c;
-        c.Set({{12, "16"}, {103, "35"}, {312, "35"}, {314, "7"}});
-        c.MarkOverridden(314);
-        c.Cells(300, 2, {{0, "1"}, {3, "10"}, {4, "35"}, {5, "35"}, {6, "24"}, {8, "1"}, {9, "1"}, {10, "0"},
-                         {11, "16"}, {12, "1"}});
-        FlagGuard calculating(c.s.flags.calculating);
-        CalculateProductLoad(c.s);
-        QCOMPARE(c.s.grids[300].Text(13, 2), QString("10"));
-        QCOMPARE(c.Value(313), QString("10"));
-        QCOMPARE(c.Value(314), QString("7"));
-    }
-
-    void misc_data() {
-        QTest::addColumn<QStringList>("settings");
-        QTest::addColumn<QString>("kind");   // section kind of the one wall-grid column (area 120)
-        QTest::addColumn<int>("field");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("onlyPeople_halfRoundsUp") << QStringList{"406=2", "407=8"} << "Ceiling" << 422 << "893";
-        QTest::newRow("lights_fromLitArea") << QStringList{"400=1", "402=12"} << "Ceiling" << 422 << "307";
-        QTest::newRow("noLitSection_noLightingPower") << QStringList{"400=1", "402=12"} << "Wall" << 401 << "0";
-        QTest::newRow("overridden401_typedValueUsed") << QStringList{"override=401", "401=1000", "402=12"} << "Wall"
-                                                      << 422 << "750";
-        QTest::newRow("motors_interpolated") << QStringList{"423=2", "403=0.2", "405=24"} << "Wall" << 422 << "3510";
-        QTest::newRow("forklift") << QStringList{"408=1", "409=2"} << "Wall" << 422 << "1250";
-        QTest::newRow("furtherItem") << QStringList{"417=100", "418=8"} << "Wall" << 422 << "50";
-        QTest::newRow("overridden422_untouched") << QStringList{"override=422", "422=7", "406=2", "407=8"} << "Wall"
-                                                 << 422 << "7";
-    }
-    void misc() {
-        QFETCH(QStringList, settings);
-        QFETCH(QString, kind);
-        QFETCH(int, field);
-        QFETCH(QString, expected);
-        CalcState c;
-        c.s.tableE = CalcState::Table({{"#hp", "a", "b", "c"}, {"0.16", "1163.4", "0", "0"}, {"0.25", "1178.2", "0", "0"}});
-        c.s.grids[200].Resize(10, 3);
-        c.Cells(200, 2, {{4, "120"}});
-        c.s.grids[200].Cell(1, 2).text = kind;
-        c.Set({{12, "16"}, {103, "35"}});
-        Apply(c, settings);
-        FlagGuard calculating(c.s.flags.calculating);
-        CalculateMiscLoad(c.s);
-        QCOMPARE(c.Value(field), expected);
+        c.Run(line, [&] {
+            if (component.startsWith("box")) CalculateBoxLoad(s);
+            if (component.startsWith("infil")) CalculateInfiltrationLoad(s);
+            if (component.startsWith("prod")) CalculateProductLoad(s);
+            if (component.startsWith("misc")) CalculateMiscLoad(s);
+        });
     }
 };
 

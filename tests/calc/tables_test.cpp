@@ -5,137 +5,144 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
+#include <QLocale>
 #include <QTest>
 #include <cmath>
 
 using namespace corvane;
 using corvane::test::CalcState;
 
+namespace {
+
+void Write(const State& s, const QString& name, const QByteArray& bytes) {
+    QDir().mkpath(s.dataFolder);
+    QFile f(s.dataFolder + name);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
 class TablesTest : public QObject {
     Q_OBJECT
 
-    static void Write(const QString& path, const QByteArray& bytes) {
-        QDir().mkpath(QFileInfo(path).path());
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-
-private Q_SLOTS:
+  private Q_SLOTS:
     void readTable_data() {
         QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QStringList>("rows");   // the rows, fields joined by '|'
-        QTest::newRow("header4_keepsFourFieldLines_skipsThreeAndFive")
+        QTest::addColumn<QString>("rows"); // fields joined by '|', rows by ';'
+        QTest::newRow("header4_keepsFourFields_skipsThreeAndFive")
             << QByteArray("#a\tb\tc\td\r\n1\t2\t3\t4\r\n1\t2\t3\r\n1\t2\t3\t4\t5\r\n5\t6\t7\t8")
-            << QStringList{"1|2|3|4", "5|6|7|8"};
-        QTest::newRow("noHeader_noRows") << QByteArray("1\t2\n3\t4\n") << QStringList{};
-        QTest::newRow("quotedFields_loseTheirQuotes") << QByteArray("#k\tv\n\"Oak, red\"\t\"1.5\"\n\"\t2\n")
-                                                      << QStringList{"Oak, red|1.5", "|2"};
-        QTest::newRow("decimalComma_normalised") << QByteArray("#k\tv\n2,5\t0,16\n") << QStringList{"2.5|0.16"};
-        QTest::newRow("secondHeader_startsAgain") << QByteArray("#k\tv\n1\t2\n#k\tv\tw\n3\t4\t5\n")
-                                                  << QStringList{"3|4|5"};
-        QTest::newRow("emptyFile_noRows") << QByteArray() << QStringList{};
+            << "1|2|3|4;5|6|7|8";
+        QTest::newRow("noHeader_noRows") << QByteArray("1\t2\n3\t4\n") << "";
+        QTest::newRow("quotedFields_loseQuotes")
+            << QByteArray("#k\tv\n\"Oak; red\"\t\"1.5\"\n\"\t2\n") << "Oak; red|1.5;|2";
+        QTest::newRow("decimalComma_normalised") << QByteArray("#k\tv\n2,5\t0,16\n") << "2.5|0.16";
+        // In a comma locale the look-ups read what the table stores.
+        QTest::newRow("commaLocale_pointNormalised")
+            << QByteArray("#k\tv\tw\n1\t0.5\t0\n3.0\t1.5\t0\n") << "1|0,5|0;3,0|1,5|0";
+        QTest::newRow("secondHeader_startsAgain")
+            << QByteArray("#k\tv\n1\t2\n#k\tv\tw\n3\t4\t5\n") << "3|4|5";
     }
     void readTable() {
         QFETCH(QByteArray, file);
-        QFETCH(QStringList, rows);
+        QFETCH(QString, rows);
         CalcState c;
-        Write(c.s.dataFolder + "TableA.data", file);
+        const bool comma = QByteArray(QTest::currentDataTag()).startsWith("comma");
+        if (comma) QLocale::setDefault(QLocale(QLocale::German));
+        Write(c.s, "TableA.data", file);
         ReadTable(c.s, false, "TableA.data", c.s.tableA);
         QStringList read;
-        for (int r = 1; r <= c.s.tableA.RowCount(); ++r) read << c.s.tableA.rows[r].mid(1).join('|');
-        QCOMPARE(read, rows);
-        QVERIFY(c.s.tableA.Cell(0, 0).isEmpty());
+        for (int r = 1; r <= c.s.tableA.RowCount(); ++r)
+            read << c.s.tableA.rows[r].mid(1).join('|');
+        const float halfway = LookUpA(c.s, 2, 35);
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(read.join(';'), rows);
+        if (comma) QCOMPARE(halfway, 1.0f);
     }
 
     void readTable_missingFileEndsTheProgram() {
         CalcState c;
         QVERIFY_THROWS_EXCEPTION(ProgramEnd, ReadTable(c.s, false, "TableB.data", c.s.tableB));
-        QCOMPARE(c.platform.messages.size(), 1);
-        QVERIFY(c.platform.messages[0].text.contains("TableB.data"));
+        QVERIFY(c.platform.messages.value(0).text.contains("TableB.data"));
     }
 
-    void readLanguageTables_fillListsFromTheLanguagesFiles() {
+    void readLanguageTables_fillTheListsFromTheLanguagesFiles() {
         CalcState c;
         c.settings.Save(c.s.settingsSection, "Language_File", "francais.lng");
-        Write(c.s.dataFolder + "francais.TableC.data",
-              "#g\tp\nFruit\tApple\nFruit\tPear\nMeat\tBeef\nFruit\tFig\n");
-        Write(c.s.dataFolder + "francais.TableD.data", "#m\tk\nPanneau\t0.16\nUn nom assez long\t0.2\n");
+        Write(c.s, "francais.TableC.data", "#g\tp\nFruit\tApple\nFruit\tPear\nMeat\tBeef\nFruit\tFig\n");
+        Write(c.s, "francais.TableD.data", "#m\tk\nPanneau\t0.16\nUn nom assez long\t0.2\n");
         c.s.optionLists[302].items = {"stale"};
         ReadLanguageTables(c.s);
-        QCOMPARE(c.s.optionLists[301].items, QStringList({"Fruit", "Meat", "Fruit"}));
+        QCOMPARE(c.s.optionLists[301].items, QStringList({"Fruit", "Meat", "Fruit"})); // one per run
         QVERIFY(c.s.optionLists[302].items.isEmpty());
         QCOMPARE(c.s.optionLists[206].items, QStringList({"Panneau", "Un nom assez long"}));
-        QCOMPARE(c.s.optionLists[206].width, 90 * 17 + 300);
-        QCOMPARE(c.s.optionLists[206].height, 2 * 225 + 30);
+        QCOMPARE(c.s.optionLists[206].width, 90 * 17 + 300); // the widest entry shows whole
         QCOMPARE(ProductNamesOfGroup(c.s, "Fruit"), QStringList({"Apple", "Pear", "Fig"}));
     }
 
+    // A: keys 100, 200, 400 (warm 10, 6, 4; cold 20, 12, 8); B: doors 1, 2 (800 / 1300);
+    // E: 0.16, 0.25, 30 hp; F: -40, -11, -10, 45, 46 F (column 3 = 0.24 t); K: keys 0,
+    // unreadable, 300, 600, 1000 (warm counts 1, 9, 2, 3, 4). "!n": message box n is shown.
     void lookUp_data() {
-        QTest::addColumn<QString>("which");
-        QTest::addColumn<double>("x");
-        QTest::addColumn<double>("t");
-        QTest::addColumn<double>("expected");
-        QTest::addColumn<int>("message");   // message box shown, -1 for none
-        // Table A keys 100, 200, 400; column 2: 10, 6, 4; column 3: 20, 12, 8.
-        QTest::newRow("A_exactKey") << "A" << 200.0 << 35.0 << 6.0 << -1;
-        QTest::newRow("A_halfway_mean") << "A" << 150.0 << 35.0 << 8.0 << -1;
-        QTest::newRow("A_belowFirst_row1") << "A" << 50.0 << 35.0 << 10.0 << -1;
-        QTest::newRow("A_aboveLast_rowN") << "A" << 500.0 << 35.0 << 4.0 << -1;
-        QTest::newRow("A_at32_column2") << "A" << 100.0 << 32.0 << 10.0 << -1;
-        QTest::newRow("A_at31_9_column3") << "A" << 100.0 << 31.9 << 20.0 << -1;
-        QTest::newRow("A_notANumber_zero") << "A" << double(NAN) << 35.0 << 0.0 << -1;
-        // Table B: doors 1..3, 800 / 1300 per door.
-        QTest::newRow("B_noDoors_zeroSilently") << "B" << 0.0 << 35.0 << 0.0 << -1;
-        QTest::newRow("B_exactCount_cold") << "B" << 2.0 << 0.0 << 1300.0 << -1;
-        QTest::newRow("B_beyondTable_message5_lastRow") << "B" << 9.0 << 35.0 << 800.0 << 5;
-        // Table E keys 0.16, 0.25, 30: 1163.4, 1178.2, 85786.5.
-        QTest::newRow("E_zeroPower_zero") << "E" << 0.0 << 0.0 << 0.0 << -1;
-        QTest::newRow("E_interpolated") << "E" << 0.2 << 0.0 << 1170.0 << -1;
-        QTest::newRow("E_aboveLast_message6_scaled") << "E" << 40.0 << 0.0 << 85786.5 * 40 / 30 << 6;
-        QTest::newRow("E_belowFirst_message6_scaled") << "E" << 0.08 << 0.0 << 1163.4 / 2 << 6;
-        // Table F keys -40, -11, -10, 45, 46 (column 3 = 0.24 t).
-        QTest::newRow("F_belowFirstKey_zero") << "F" << -41.0 << 3.0 << 0.0 << -1;
-        QTest::newRow("F_exactNegativeKey") << "F" << -10.0 << 3.0 << -2.4 << -1;
-        QTest::newRow("F_interpolated") << "F" << 45.5 << 3.0 << 10.92 << -1;
-        // Keys of 0 or less count as not found: between -11 and -10 row 1 is scaled through zero.
-        QTest::newRow("F_betweenNegativeKeys_scaledFromRow1") << "F" << -10.5 << 3.0 << -2.52 << -1;
-        QTest::newRow("F_aboveLast_scaledFromRowN") << "F" << 92.0 << 3.0 << 22.08 << -1;
-        // Table K keys 0, (unreadable), 300, 600, 1000: counts 2/1, 9/9, 3/2, 4/3, 5/4.
-        QTest::newRow("K_belowSecondKey_row1_unreadablePassedOver") << "K" << 200.0 << 35.0 << 1.0 << -1;
-        QTest::newRow("K_freezer_firstPair") << "K" << 200.0 << 0.0 << 2.0 << -1;
-        QTest::newRow("K_betweenKeys_lowerRow") << "K" << 450.0 << 35.0 << 2.0 << -1;
-        QTest::newRow("K_beyondKeysBeforeTheLast_rowN") << "K" << 700.0 << 35.0 << 4.0 << -1;
+        test::Rows({
+            {"A_exactKey_at32_warmColumn", "A 200 32 6"},
+            {"A_halfway_mean", "A 150 35 8"},
+            {"A_belowFirst_row1", "A 50 35 10"},
+            {"A_aboveLast_rowN", "A 500 35 4"},
+            {"A_at31_9_coldColumn", "A 100 31.9 20"},
+            {"A_notANumber_zero", "A nan 35 0"},
+            {"B_noDoors_zeroSilently", "B 0 35 0"},
+            {"B_exactCount_cold", "B 2 0 1300"},
+            {"B_beyondTable_lastRow", "B 9 35 800 !5"},
+            {"E_zeroPower_zero", "E 0 0 0"},
+            {"E_interpolated", "E 0.2 0 1169.978"},
+            {"E_aboveLast_scaled", "E 40 0 114382 !6"},
+            {"F_belowFirstKey_zero", "F -41 3 0"},
+            {"F_exactNegativeKey", "F -10 3 -2.4"},
+            {"F_interpolated", "F 45.5 3 10.92"},
+            {"F_aboveLast_scaledFromRowN", "F 92 3 22.08"},
+            // Keys of 0 or less count as not found, so row 1 is scaled through zero.
+            {"F_betweenNegativeKeys_scaledFromRow1", "F -10.5 3 -2.52"},
+            {"K_belowSecondKey_row1_unreadablePassedOver", "K 200 35 1"},
+            {"K_freezer_coldPair", "K 200 0 2"},
+            {"K_betweenKeys_lowerRow", "K 450 35 2"},
+            {"K_beyondKeysBeforeTheLast_rowN", "K 700 35 4"},
+        });
     }
     void lookUp() {
-        QFETCH(QString, which);
-        QFETCH(double, x);
-        QFETCH(double, t);
-        QFETCH(double, expected);
-        QFETCH(int, message);
+        QFETCH(QString, line);
         CalcState c;
         State& s = c.s;
-        s.tableA = CalcState::Table({{"#v", "w", "c"}, {"100", "10", "20"}, {"200", "6", "12"}, {"400", "4", "8"}});
-        s.tableB = CalcState::Table({{"#n", "w", "c"}, {"1", "800", "1300"}, {"2", "800", "1300"}, {"3", "800", "1300"}});
-        s.tableE = CalcState::Table({{"#hp", "a", "b", "c"}, {"0.16", "1163.4", "0", "0"}, {"0.25", "1178.2", "0", "0"},
-                                     {"30", "85786.5", "0", "0"}});
-        s.tableF = CalcState::Table({{"#t", "p", "a", "s"}, {"-40", "0", "-9.6", "0"}, {"-11", "0", "-2.64", "0"},
-                                     {"-10", "0", "-2.4", "0"}, {"45", "0", "10.8", "0"}, {"46", "0", "11.04", "0"}});
-        s.tableK = CalcState::Table({{"#v", "n", "hp", "n", "hp"}, {"0", "2", "0.05", "1", "0.05"},
-                                     {"x", "9", "9", "9", "9"}, {"300", "3", "0.05", "2", "0.05"},
-                                     {"600", "4", "0.25", "3", "0.25"}, {"1000", "5", "0.25", "4", "0.25"}});
-        const float fx = float(x), ft = float(t);
+        s.tableA =
+            CalcState::Table({{"#v", "w", "c"}, {"100", "10", "20"}, {"200", "6", "12"}, {"400", "4", "8"}});
+        s.tableB = CalcState::Table({{"#n", "w", "c"}, {"1", "800", "1300"}, {"2", "800", "1300"}});
+        s.tableE =
+            CalcState::Table({{"#hp", "a"}, {"0.16", "1163.4"}, {"0.25", "1178.2"}, {"30", "85786.5"}});
+        s.tableF = CalcState::Table({{"#t", "p", "a"},
+                                     {"-40", "", "-9.6"},
+                                     {"-11", "", "-2.64"},
+                                     {"-10", "", "-2.4"},
+                                     {"45", "", "10.8"},
+                                     {"46", "", "11.04"}});
+        s.tableK = CalcState::Table({{"#v", "n", "hp", "n"},
+                                     {"0", "2", "", "1"},
+                                     {"x", "9", "", "9"},
+                                     {"300", "3", "", "2"},
+                                     {"600", "4", "", "3"},
+                                     {"1000", "5", "", "4"}});
+        const QStringList w = line.split(' ');
+        const float x = w[1] == "nan" ? NAN : w[1].toFloat(), t = w[2].toFloat();
+        const double expected = w[3].toDouble();
         double result = 0;
-        if (which == "A") result = LookUpA(s, fx, ft);
-        if (which == "B") result = LookUpB(s, int(x), ft);
-        if (which == "E") result = LookUpE(s, fx, false, false);
-        if (which == "F") result = LookUpF(s, fx, int(t));
-        if (which == "K") result = LookUpK(s, fx, ft).count;
+        if (w[0] == "A") result = LookUpA(s, x, t);
+        if (w[0] == "B") result = LookUpB(s, int(x), t);
+        if (w[0] == "E") result = LookUpE(s, x, false, false);
+        if (w[0] == "F") result = LookUpF(s, x, int(t));
+        if (w[0] == "K") result = LookUpK(s, x, t).count;
         QVERIFY2(std::fabs(result - expected) < 1e-3 * std::max(1.0, std::fabs(expected)),
                  qPrintable(QString::number(result)));
-        QCOMPARE(c.platform.messages.size(), message < 0 ? 0 : 1);
-        if (message >= 0) QCOMPARE(c.platform.messages[0].text, s.messages[1][message]);
+        QCOMPARE(c.platform.messages.size(), w.size() > 4 ? 1 : 0);
+        if (w.size() > 4) QCOMPARE("!" + c.platform.messages[0].text.mid(1), w[4]);
     }
 };
 

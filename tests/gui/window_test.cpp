@@ -2,11 +2,15 @@
 
 #include "definitions/windowdefinition.h"
 #include "gui/mainwindow.h"
+#include "input/fieldrules.h"
 #include "tests/support/testprogram.h"
 
+#include <QAbstractButton>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QtTest>
@@ -17,23 +21,29 @@ namespace {
 
 // One run of the program with its window on screen.
 class Running {
-public:
+  public:
     Running() : s(program.Start()), window(s) { window.show(); }
-    bool Ready() { return QTest::qWaitForWindowActive(&window); }
-    template <class T = QWidget>
-    T* Find(const QString& name) const {
-        return window.findChild<T*>(name);
+    bool Ready() {
+        window.activateWindow(); // a shared run may have lost the activation to another window
+        return QTest::qWaitForWindowActive(&window);
     }
+    template <class T = QWidget> T* Find(const QString& name) const { return window.findChild<T*>(name); }
     QList<int> VisiblePages() const {
         QList<int> shown;
         for (int p = 0; p < PageCount; ++p)
-            if (QWidget* page = Find(QStringLiteral("FRAME_%1").arg(p)); page && page->isVisible()) shown << p;
+            if (QWidget* page = Find(QStringLiteral("FRAME_%1").arg(p)); page && page->isVisible())
+                shown << p;
         return shown;
     }
     void Click(const QString& name) {
         QWidget* w = Find(name);
         QVERIFY2(w, qPrintable(name));
-        QTest::mouseClick(w, Qt::LeftButton);
+        // An option button takes clicks on its circle and caption only, not on the empty
+        // width a layout may give it.
+        if (w->inherits("QRadioButton") || w->inherits("QCheckBox"))
+            QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(8, w->height() / 2));
+        else
+            QTest::mouseClick(w, Qt::LeftButton);
     }
     // Gives field n the focus as a click would, with its whole text selected.
     QLineEdit* Enter(int n) {
@@ -61,23 +71,31 @@ QStringList DefinedControlNames() {
         if (HasMember(f, 'O')) add(ControlKind::OptionList, f.number);
         if (HasMember(f, 'B')) add(ControlKind::ListButton, f.number);
     }
-    for (const LabelDef& d : LabelDefinitions()) add(ControlKind::Label, d.number);
-    for (const PlacedDef& d : RadioDefinitions()) add(ControlKind::Radio, d.number);
-    for (const PlacedDef& d : FrameDefinitions()) add(ControlKind::Frame, d.number);
+    for (const LabelDef& d : LabelDefinitions())
+        add(ControlKind::Label, d.number);
+    for (const PlacedDef& d : RadioDefinitions())
+        add(ControlKind::Radio, d.number);
+    for (const PlacedDef& d : FrameDefinitions())
+        add(ControlKind::Frame, d.number);
     for (const PlacedDef& d : ButtonDefinitions()) {
         add(ControlKind::Button, d.number);
         add(ControlKind::Shadow, d.number);
     }
-    for (const PlacedDef& d : LinkDefinitions()) add(ControlKind::Link, d.number);
-    for (const PlacedDef& d : SpecLinkDefinitions()) add(ControlKind::SpecLink, d.number);
-    for (const PlacedDef& d : ListDefinitions()) add(ControlKind::OptionList, d.number);
-    for (const GridDef& d : GridDefinitions()) add(ControlKind::Grid, d.number);
-    for (int p = 0; p < PageCount; ++p) add(ControlKind::Page, p);
+    for (const PlacedDef& d : LinkDefinitions())
+        add(ControlKind::Link, d.number);
+    for (const PlacedDef& d : SpecLinkDefinitions())
+        add(ControlKind::SpecLink, d.number);
+    for (const PlacedDef& d : ListDefinitions())
+        add(ControlKind::OptionList, d.number);
+    for (const GridDef& d : GridDefinitions())
+        add(ControlKind::Grid, d.number);
+    for (int p = 0; p < PageCount; ++p)
+        add(ControlKind::Page, p);
     add(ControlKind::Check, 0);
     names << QStringLiteral("HintBox") << QStringLiteral("HintBoxCaption") << QStringLiteral("ThumbNailLogo")
           << QStringLiteral("Logo") << QStringLiteral("VersionNo") << QStringLiteral("EFRAME")
-          << QStringLiteral("EBANNER") << QStringLiteral("FileHistoryList") << QStringLiteral("MSFlexText_200")
-          << QStringLiteral("MSFlexText_300");
+          << QStringLiteral("EBANNER") << QStringLiteral("FileHistoryList")
+          << QStringLiteral("MSFlexText_200") << QStringLiteral("MSFlexText_300");
     names.removeDuplicates();
     return names;
 }
@@ -94,7 +112,7 @@ class WindowTest : public QObject {
     }
     std::unique_ptr<Running> m_shared;
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init() { QLocale::setDefault(QLocale::c()); }
     void cleanupTestCase() { m_shared.reset(); }
 
@@ -135,22 +153,28 @@ private Q_SLOTS:
         QFETCH(int, page);
         Running& run = Shared();
         QVERIFY(run.Ready());
-        run.Click(QStringLiteral("BUTT_4"));   // another page first, so the switch is seen
+        run.Click(QStringLiteral("BUTT_4")); // another page first, so the switch is seen
         run.Click(clicked);
         QCOMPARE(run.VisiblePages(), QList<int>{page});
         QVERIFY(!run.Find(QStringLiteral("Logo"))->isVisible());
         // The page's button carries the raised look of the page on view.
-        if (page != 2) QVERIFY(run.Find(QString(clicked).replace(QStringLiteral("BUTT"), QStringLiteral("SHADOW")))->isVisible());
+        if (page != 2)
+            QVERIFY(run.Find(QString(clicked).replace(QStringLiteral("BUTT"), QStringLiteral("SHADOW")))
+                        ->isVisible());
     }
 
     void pageTurnArrow_runsItsButton_data() {
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("arrow");
         QTest::addColumn<int>("page");
-        QTest::newRow("forwardOnCustomerPage_goesToWalls") << "BUTT_0" << "TABFPIC_1" << 3;
-        QTest::newRow("forwardOnWallPage_goesToInfiltration") << "BUTT_2" << "TABFPIC_3" << 7;
-        QTest::newRow("backOnProductPage_goesToInfiltration") << "BUTT_3" << "TABBPIC_4" << 7;
-        QTest::newRow("backOnOptionsPage_goesToCustomer") << "BUTT_8" << "TABBPIC_9" << 1;
+        QTest::newRow("forwardOnCustomerPage_goesToWalls") << "BUTT_0"
+                                                           << "TABFPIC_1" << 3;
+        QTest::newRow("forwardOnWallPage_goesToInfiltration") << "BUTT_2"
+                                                              << "TABFPIC_3" << 7;
+        QTest::newRow("backOnProductPage_goesToInfiltration") << "BUTT_3"
+                                                              << "TABBPIC_4" << 7;
+        QTest::newRow("backOnOptionsPage_goesToCustomer") << "BUTT_8"
+                                                          << "TABBPIC_9" << 1;
     }
     void pageTurnArrow_runsItsButton() {
         QFETCH(QString, start);
@@ -183,10 +207,14 @@ private Q_SLOTS:
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("numberField_dropsLetters") << 103 << "4x0" << "40";
-        QTest::newRow("numberField_takesMinusOnlyAtStart") << 103 << "-5-" << "-5";
-        QTest::newRow("numberField_takesOneDecimalPoint") << 102 << "9.5.1" << "9.51";
-        QTest::newRow("textField_takesLetters") << 0 << "Acme 2" << "Acme 2";
+        QTest::newRow("numberField_dropsLetters") << 103 << "4x0"
+                                                  << "40";
+        QTest::newRow("numberField_takesMinusOnlyAtStart") << 103 << "-5-"
+                                                           << "-5";
+        QTest::newRow("numberField_takesOneDecimalPoint") << 102 << "9.5.1"
+                                                          << "9.51";
+        QTest::newRow("textField_takesLetters") << 0 << "Acme 2"
+                                                << "Acme 2";
     }
     void keysTypedIntoAField_passTheCoreFilter() {
         QFETCH(int, field);
@@ -217,7 +245,7 @@ private Q_SLOTS:
         QVERIFY(list->geometry().intersects(QRect(box->mapTo(list->parentWidget(), QPoint()), box->size())));
         QTest::keyClick(list, Qt::Key_Down);
         QTest::keyClick(list, Qt::Key_Down);
-        QVERIFY(list->isVisible());   // moving the highlight commits nothing
+        QVERIFY(list->isVisible()); // moving the highlight commits nothing
         const QString chosen = run.s.optionLists[504].items.value(expected);
         QCOMPARE(list->currentRow(), expected);
         QTest::keyClick(list, Qt::Key_Return);
@@ -233,11 +261,11 @@ private Q_SLOTS:
         run.Click(QStringLiteral("BUTT_3"));
         auto* grid = run.Find<QTableWidget>(QStringLiteral("GRID_300"));
         auto* editor = run.Find<QLineEdit>(QStringLiteral("MSFlexText_300"));
-        const QRect cell = grid->visualRect(grid->model()->index(3, 2));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(3, 2)).center());
         QVERIFY(editor->isVisible());
         QVERIFY(editor->hasFocus());
-        QVERIFY(cell.contains(editor->geometry().center()));
+        QVERIFY(grid->visualRect(grid->model()->index(3, 2)).contains(editor->geometry().center()));
         editor->selectAll();
         QTest::keyClicks(editor, QStringLiteral("250"));
         QCOMPARE(run.s.grids[300].Text(3, 2), QStringLiteral("250"));
@@ -266,7 +294,7 @@ private Q_SLOTS:
         QVERIFY(run.Ready());
         run.Click(QStringLiteral("BUTT_0"));
         QLineEdit* box = run.Enter(103);
-        QTest::keyClicks(box, QStringLiteral("150"));   // warmer than the room around it
+        QTest::keyClicks(box, QStringLiteral("150")); // warmer than the room around it
         QTest::keyClick(box, Qt::Key_Tab);
         QVERIFY(run.s.errorFrameVisible);
         QVERIFY(run.Find(QStringLiteral("EFRAME"))->isVisible());
@@ -309,6 +337,276 @@ private Q_SLOTS:
         QVERIFY(run.window.close());
     }
 
+    void enterAndEscapeInAField_areHandledByTheCore() {
+        Running run;
+        QVERIFY(run.Ready());
+        run.Click(QStringLiteral("BUTT_0"));
+        QLineEdit* customer = run.Enter(0);
+        QTest::keyClick(customer, Qt::Key_Return);
+        QVERIFY(run.Find(QStringLiteral("TEXTBOX_1"))->hasFocus()); // Enter moves on
+        QCOMPARE(run.s.textBoxes[0].text, QString());               // and inserts nothing
+        QLineEdit* box = run.Enter(103);
+        const QString before = box->text();
+        QTest::keyClicks(box, QStringLiteral("12"));
+        QTest::keyClick(box, Qt::Key_Escape);
+        QCOMPARE(box->text(), before);
+        QCOMPARE(run.s.textBoxes[103].text, before);
+    }
+
+    void optionButtons_showTheCoreChoice_andTheFramesItControls_data() {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<int>("radio");
+        QTest::addColumn<int>("cleared");
+        QTest::addColumn<QString>("shownFrame");
+        QTest::addColumn<QString>("hiddenFrame");
+        QTest::newRow("doorMethod_showsDoorFrame") << "BUTT_6" << 601 << 600 << "CFRAME_602"
+                                                   << "CFRAME_601";
+        QTest::newRow("ventilationMethod_showsVentilationFrame") << "BUTT_6" << 602 << 600 << "CFRAME_603"
+                                                                 << "CFRAME_601";
+        QTest::newRow("outdoorBox_clearsIndoor") << "BUTT_2" << 101 << 100 << "CFRAME_100"
+                                                 << "";
+    }
+    void optionButtons_showTheCoreChoice_andTheFramesItControls() {
+        QFETCH(QString, page);
+        QFETCH(int, radio);
+        QFETCH(int, cleared);
+        QFETCH(QString, shownFrame);
+        QFETCH(QString, hiddenFrame);
+        Running run;
+        QVERIFY(run.Ready());
+        run.Click(page);
+        run.Click(QStringLiteral("RADIO_%1").arg(radio));
+        QVERIFY(run.s.radios[radio].value);
+        QVERIFY(!run.s.radios[cleared].value);
+        QVERIFY(run.Find<QAbstractButton>(QStringLiteral("RADIO_%1").arg(radio))->isChecked());
+        QVERIFY(!run.Find<QAbstractButton>(QStringLiteral("RADIO_%1").arg(cleared))->isChecked());
+        QVERIFY(run.Find(shownFrame)->isVisible());
+        if (!hiddenFrame.isEmpty()) QVERIFY(!run.Find(hiddenFrame)->isVisible());
+    }
+
+    void clickingAUnitLabel_switchesTheFieldsUnit() {
+        Running run;
+        QVERIFY(run.Ready());
+        run.Click(QStringLiteral("BUTT_0"));
+        auto* unit = run.Find<QLabel>(QStringLiteral("UNITS_103"));
+        const QString before = unit->text();
+        const QString stored = run.s.textBoxes[103].tag;
+        run.Click(QStringLiteral("UNITS_103"));
+        QVERIFY(unit->text() != before);
+        QCOMPARE(unit->text(), run.s.unitLabels[103].caption);
+        QCOMPARE(run.Find<QLineEdit>(QStringLiteral("TEXTBOX_103"))->text(), run.s.textBoxes[103].text);
+        QCOMPARE(run.s.textBoxes[103].tag, stored); // the value itself stays as it was
+    }
+
+    void failedChecks_markTheResultFields() {
+        Running run;
+        QVERIFY(run.Ready());
+        run.Click(QStringLiteral("BUTT_0"));
+        QLineEdit* box = run.Enter(103);
+        QTest::keyClicks(box, QStringLiteral("150"));
+        QTest::keyClick(box, Qt::Key_Tab);
+        const QColor mark(255, 128, 128);
+        QCOMPARE(run.Find<QLineEdit>(QStringLiteral("TEXTBOX_16"))->palette().color(QPalette::Base), mark);
+        box = run.Enter(103);
+        QTest::keyClicks(box, QStringLiteral("35"));
+        QTest::keyClick(box, Qt::Key_Tab);
+        QVERIFY(!run.s.errorFrameVisible);
+        QVERIFY(!run.Find(QStringLiteral("EFRAME"))->isVisible());
+        QVERIFY(run.Find<QLineEdit>(QStringLiteral("TEXTBOX_16"))->palette().color(QPalette::Base) != mark);
+    }
+
+    void banner_blinksWhileActive_andScrollsOnlyWithSeveralLines_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("scrolls");
+        QTest::newRow("oneLine_onlyBlinks") << "Running time must be greater than 0 hours." << false;
+        QTest::newRow("fourLines_scroll")
+            << "First problem\nSecond problem\nThird problem\nFourth problem" << true;
+    }
+    void banner_blinksWhileActive_andScrollsOnlyWithSeveralLines() {
+        QFETCH(QString, text);
+        QFETCH(bool, scrolls);
+        Running& run = Shared();
+        QVERIFY(run.Ready());
+        run.window.Dispatch([&] {
+            run.s.bannerText = text;
+            run.s.errorFrameVisible = true;
+            run.s.bannerActive = true;
+        });
+        QWidget* frame = run.Find(QStringLiteral("EFRAME"));
+        QWidget* banner = run.Find(QStringLiteral("EBANNER"));
+        QVERIFY(frame->isVisible());
+        const QColor first = frame->palette().color(QPalette::Window);
+        const int top = banner->y();
+        QTRY_VERIFY(frame->palette().color(QPalette::Window) != first);
+        QTRY_VERIFY(frame->palette().color(QPalette::Window) == first); // and back: it blinks
+        QCOMPARE(banner->y() < top, scrolls);
+        run.window.Dispatch([&] { run.s.errorFrameVisible = run.s.bannerActive = false; });
+        QVERIFY(!frame->isVisible());
+    }
+
+    void aLink_opensItsAddress_andTakesTheVisitedColour() {
+        Running run;
+        QVERIFY(run.Ready());
+        run.Click(QStringLiteral("BUTT_8"));
+        QVERIFY(!run.s.links[800].tag.isEmpty());
+        run.Click(QStringLiteral("HYPERLINK_800"));
+        QCOMPARE(run.program.platform.openedDocuments, QStringList{run.s.links[800].tag});
+        QCOMPARE(run.Find(QStringLiteral("HYPERLINK_800"))->palette().color(QPalette::WindowText),
+                 QColor(run.s.colours.visited & 0xFF, (run.s.colours.visited >> 8) & 0xFF,
+                        run.s.colours.visited >> 16));
+    }
+
+    void recentJob_doubleClicked_opensThatJob() {
+        Running run;
+        QVERIFY(run.Ready());
+        const QString job = run.program.Folder() + QStringLiteral("/JobFiles/Cold store.cvj");
+        QVERIFY(QFile::copy(run.program.DataFolder() + QStringLiteral("default.fil"), job));
+        run.s.settings.Save(run.s.historySection, QStringLiteral("File0"), job);
+        run.Click(QStringLiteral("BUTT_1"));
+        auto* list = run.Find<QListWidget>(QStringLiteral("FileHistoryList"));
+        QCOMPARE(list->count(), 1);
+        QCOMPARE(list->item(0)->text(), job);
+        const QRect row = list->visualItemRect(list->item(0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center()); // a double click's first half
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+        QCOMPARE(run.s.currentJobPath, job);
+        QCOMPARE(run.VisiblePages(), QList<int>{1});
+        QCOMPARE(run.Find<QLabel>(QStringLiteral("JobPath"))->text(), QStringLiteral("Cold store.cvj"));
+    }
+
+    void ctrlL_showsTheLog() {
+        Running& run = Shared();
+        QVERIFY(run.Ready());
+        run.program.platform.shownTextFiles.clear();
+        QTest::keyClick(&run.window, Qt::Key_L, Qt::ControlModifier);
+        QCOMPARE(run.program.platform.shownTextFiles.size(), 1);
+    }
+
+    void aProgramEndFromTheCore_closesTheWindowWithItsCode() {
+        Running run;
+        QVERIFY(run.Ready());
+        QSignalSpy ended(&run.window, &MainWindow::programEnded);
+        run.Click(QStringLiteral("BUTT_0"));
+        run.s.events.textChanged = [](int) { throw ProgramEnd(3); };
+        QTest::keyClicks(run.Enter(0), QStringLiteral("x"));
+        QCOMPARE(ended.size(), 1);
+        QCOMPARE(ended[0][0].toInt(), 3);
+        QCOMPARE(run.window.ExitCode(), 3);
+        QVERIFY(!run.window.isVisible());
+    }
+
+    void withoutLanguageCaptions_everyControlShowsItsName() {
+        // A bare program folder: no language file has been read, no pictures exist.
+        QTemporaryDir folder;
+        test::FakePlatform platform;
+        SettingsStore settings(folder.path() + QStringLiteral("/s.ini"));
+        State s(folder.path(), platform, settings);
+        InstallInputHandlers(s);
+        s.logoPicture = QStringLiteral("missing.png");
+        MainWindow window(s);
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("LABEL_103"))->text(), QStringLiteral("LABEL 103"));
+        QCOMPARE(window.findChild<QAbstractButton*>(QStringLiteral("BUTT_11"))->text(),
+                 QStringLiteral("BUTT 11"));
+        QCOMPARE(window.findChild<QAbstractButton*>(QStringLiteral("RADIO_200"))->text(),
+                 QStringLiteral("RADIO 200"));
+        QVERIFY(window.findChild<QLabel*>(QStringLiteral("Logo"))->pixmap().isNull());
+    }
+
+    void everyPage_fitsTheSmallestWindowWithoutScrollingSideways_data() {
+        QTest::addColumn<int>("button");
+        QTest::newRow("customerPage") << 0;
+        QTest::newRow("recentJobsPage") << 1;
+        QTest::newRow("wallPage") << 2;
+        QTest::newRow("productPage") << 3;
+        QTest::newRow("otherLoadsPage") << 4;
+        QTest::newRow("equipmentPage") << 5;
+        QTest::newRow("infiltrationPage") << 6;
+        QTest::newRow("contactsPage") << 7;
+        QTest::newRow("optionsPage") << 8;
+    }
+    void everyPage_fitsTheSmallestWindowWithoutScrollingSideways() {
+        QFETCH(int, button);
+        Running& run = Shared();
+        QVERIFY(run.Ready());
+        run.window.resize(run.window.minimumSize());
+        run.Click(QStringLiteral("BUTT_%1").arg(button));
+        const int page = run.VisiblePages().value(0);
+        auto* scroll = run.Find(QStringLiteral("FRAME_%1").arg(page))->findChild<QScrollArea*>();
+        QVERIFY(scroll);
+        // The grids scroll their own columns; everything else must fit the page's width.
+        QVERIFY2(scroll->widget()->minimumSizeHint().width() <= scroll->viewport()->width(),
+                 qPrintable(QStringLiteral("needs %1 of %2 pixels")
+                                .arg(scroll->widget()->minimumSizeHint().width())
+                                .arg(scroll->viewport()->width())));
+    }
+
+    void anOpenList_staysOnItsPage_data() {
+        QTest::addColumn<int>("entries"); // 0: as the language file gives them
+        QTest::newRow("shortList_opensRightOverItsField") << 0;
+        QTest::newRow("longList_isCutToThePageAndEndsAtItsBottom") << 60;
+    }
+    void anOpenList_staysOnItsPage() {
+        QFETCH(int, entries);
+        Running run;
+        QVERIFY(run.Ready());
+        run.Click(QStringLiteral("BUTT_5"));
+        for (int i = 0; i < entries; ++i)
+            run.s.optionLists[504].items << QStringLiteral("R-%1").arg(i);
+        run.Click(QStringLiteral("LISTBUTTON_504"));
+        QCOMPARE(run.s.openList, 504);
+        auto* popup = run.Find<QListWidget>(QStringLiteral("OPTIONLIST_504"));
+        QVERIFY(popup->isVisible());
+        const QRect page = popup->parentWidget()->rect();
+        QVERIFY(page.contains(popup->geometry()));
+        const int needed = popup->count() * popup->sizeHintForRow(0);
+        if (needed > page.height()) {
+            QVERIFY(popup->geometry().bottom() >= page.bottom() - 6);
+        } else {
+            QWidget* box = run.Find(QStringLiteral("TEXTBOX_504"));
+            QCOMPARE(popup->y(), box->mapTo(popup->parentWidget(), QPoint()).y());
+            QVERIFY(popup->viewport()->height() >= needed); // every entry in sight
+        }
+    }
+
+    void aGridRowList_opensOverTheCurrentCell() {
+        Running run;
+        QVERIFY(run.Ready());
+        run.Click(QStringLiteral("BUTT_2"));
+        auto* walls = run.Find<QTableWidget>(QStringLiteral("GRID_200"));
+        QTest::mouseClick(walls->viewport(), Qt::LeftButton, {},
+                          walls->visualRect(walls->model()->index(6, 2)).center());
+        QCOMPARE(run.s.openList, 206);
+        auto* popup = run.Find<QListWidget>(QStringLiteral("OPTIONLIST_206"));
+        QVERIFY(popup->isVisible());
+        QVERIFY(popup->hasFocus());
+        const QRect cell = walls->visualRect(walls->model()->index(6, 2));
+        const QRect cellOnPage(walls->viewport()->mapTo(popup->parentWidget(), cell.topLeft()), cell.size());
+        QVERIFY(popup->geometry().intersects(cellOnPage));
+        QVERIFY(popup->parentWidget()->rect().contains(popup->geometry()));
+    }
+
+    void aFieldHiddenWithItsCaption_givesUpItsRow() {
+        Running run;
+        QVERIFY(run.Ready());
+        run.Click(QStringLiteral("BUTT_0"));
+        QWidget* total = run.Find(QStringLiteral("TEXTBOX_16"));
+        const int shownAt = total->mapTo(&run.window, QPoint()).y();
+        const auto show = [&](bool visible) {
+            run.window.Dispatch([&] {
+                run.s.textBoxes[13].visible = run.s.labels[13].visible = run.s.unitLabels[13].visible =
+                    visible;
+                run.s.MarkDirty(ControlKind::TextBox, 13);
+                run.s.MarkDirty(ControlKind::Label, 13);
+                run.s.MarkDirty(ControlKind::UnitLabel, 13);
+            });
+        };
+        show(false);
+        QVERIFY(!run.Find(QStringLiteral("TEXTBOX_13"))->isVisible());
+        QTRY_VERIFY(total->mapTo(&run.window, QPoint()).y() < shownAt);
+        show(true);
+        QTRY_COMPARE(total->mapTo(&run.window, QPoint()).y(), shownAt);
+    }
+
     // Not a check: with CORVANE_SCREENSHOTS naming a folder, saves a picture of every page.
     void screenshots() {
         const QString folder = qEnvironmentVariable("CORVANE_SCREENSHOTS");
@@ -334,10 +632,12 @@ private Q_SLOTS:
         QTest::keyClick(run.Find(QStringLiteral("FRAME_6")), Qt::Key_G, Qt::ControlModifier);
         run.Click(QStringLiteral("BUTT_2"));
         auto* walls = run.Find<QTableWidget>(QStringLiteral("GRID_200"));
-        QTest::mouseClick(walls->viewport(), Qt::LeftButton, {}, walls->visualRect(walls->model()->index(2, 2)).center());
+        QTest::mouseClick(walls->viewport(), Qt::LeftButton, {},
+                          walls->visualRect(walls->model()->index(2, 2)).center());
         QTest::qWait(50);
         run.window.grab().save(folder + QStringLiteral("/walleditor.png"));
-        QTest::mouseClick(walls->viewport(), Qt::LeftButton, {}, walls->visualRect(walls->model()->index(6, 3)).center());
+        QTest::mouseClick(walls->viewport(), Qt::LeftButton, {},
+                          walls->visualRect(walls->model()->index(6, 3)).center());
         QTest::qWait(50);
         run.window.grab().save(folder + QStringLiteral("/walllist.png"));
     }

@@ -112,7 +112,7 @@ private Q_SLOTS:
         AddCases({{"metres_fullPrecisionFeet", 13, "LONG", true, "10", "32.8083989501312", "32.81"},
                   {"celsius_toFahrenheit", 102, "TEMPERATURE", true, "-40", "-40", "-40"},
                   {"imperial_asTyped", 13, "LONG", false, "10.50", "10.50", "10.5"},
-                  {"notANumber_asTyped", 13, "LONG", true, "abc", "abc", "0"},
+                  {"notANumber_asTypedAndLeftShown", 13, "LONG", true, "abc", "abc", "abc"},
                   {"noCategory_asTyped", 522, "NONE", false, "3.0", "3.0", "3"}});
     }
 
