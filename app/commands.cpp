@@ -143,7 +143,11 @@ void BoxWithoutWallGrid(State& s) {
     s.buttons[17].visible = false;
     s.shadows[17].visible = false;
     s.frames[4].visible = false;
-    for (int n : {13, 14, 15}) s.textBoxes[n].visible = true;
+    for (int n : {13, 14, 15}) {
+        s.textBoxes[n].visible = true;
+        s.labels[n].visible = true;
+        s.unitLabels[n].visible = true;
+    }
     for (int n : {14, 13, 15}) SetFieldValue(s, n, QStringLiteral("0"));
     s.MarkAllDirty();
 }

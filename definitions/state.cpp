@@ -117,6 +117,7 @@ State::State(const QString& folder, Platform& p, SettingsStore& store)
     }
     for (int p = 0; p < PageCount; ++p) pages.Add(p).caption = PageCaption(p);
     checks.Add(0);
+    frames[10].visible = false; // shown by the product grid's cell editor
     underlines.Add(525);
 }
 

@@ -198,12 +198,24 @@ void MainWindow::LayoutLeftColumn() {
     }
     // The job commands two to a row: open and save, print and e-mail, help.
     y += 6;
+    // Captions that do not fit half the column (longer languages) get a row each.
     const int half = (ColumnWidth - 3 - 4) / 2;
-    const int pairs[][2] = {{10, 11}, {13, 14}, {12, -1}};
-    for (const auto& pair : pairs) {
-        place(pair[0], Margin, half);
-        if (pair[1] >= 0) place(pair[1], Margin + half + 4, half);
-        y += step;
+    int widest = 0;
+    for (int n = 10; n <= 14; ++n)
+        if (const Button* b = m_s.buttons.Find(n))
+            widest = std::max(widest, QFontMetrics(font()).horizontalAdvance(b->caption));
+    if (widest + 8 <= half) {
+        const int pairs[][2] = {{10, 11}, {13, 14}, {12, -1}};
+        for (const auto& pair : pairs) {
+            place(pair[0], Margin, half);
+            if (pair[1] >= 0) place(pair[1], Margin + half + 4, half);
+            y += step;
+        }
+    } else {
+        for (int n : {10, 11, 13, 14, 12}) {
+            place(n, Margin, ColumnWidth - 3);
+            y += step;
+        }
     }
 
     // From the bottom up: the thumbnail, the exit button above it, the hint box in between.

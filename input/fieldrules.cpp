@@ -211,7 +211,7 @@ void ShapeClick(State& s, int n) {
     MarkJobModified(s);
     BuildWallGrid(s, n);
     if (n != 203)
-        for (int f : {13, 14, 15}) ShowTextBox(s, f, s.radios[200].value);
+        for (int f : {13, 14, 15}) ShowField(s, f, s.radios[200].value);
 }
 
 // The box described by its three dimensions alone: the wall-section panel gives way to the
@@ -228,7 +228,7 @@ void NoWallGridClick(State& s) {
     s.MarkDirty(ControlKind::Button, 17);
     s.MarkDirty(ControlKind::Shadow, 17);
     ShowFrame(s, 4, false);
-    for (int f : {13, 14, 15}) ShowTextBox(s, f, true);
+    for (int f : {13, 14, 15}) ShowField(s, f, true);
     for (int f : {14, 13, 15}) SetFieldValue(s, f, QStringLiteral("0"));
 }
 

@@ -276,6 +276,8 @@ void ListPick(State& s, int n, int index) {
     if (!list || index < 0 || index >= list->items.size()) return;
     list->selected = index;
     s.MarkDirty(ControlKind::OptionList, n);
+    // A click with the mouse is a choice, even after the highlight was moved with the keys.
+    s.keyboardMove = false;
     ListClick(s, n);
 }
 

@@ -9,6 +9,7 @@
 #include "jobs/filehistory.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -393,11 +394,15 @@ bool ReadJobBytes(const QString& path, QByteArray* bytes, int* code, QString* er
 // The states that hang on option buttons, as their clicks would set them.
 void ApplyButtonStates(State& s) {
     const bool dimensions = RadioSet(s, 200) || RadioSet(s, 204);
-    for (int n : {13, 14, 15})
-        if (TextBox* box = s.textBoxes.Find(n)) {
-            box->visible = dimensions;
-            s.MarkDirty(ControlKind::TextBox, n);
-        }
+    for (int n : {13, 14, 15}) {
+        // The box dimensions come and go with their captions and units.
+        if (TextBox* box = s.textBoxes.Find(n)) box->visible = dimensions;
+        if (Label* label = s.labels.Find(n)) label->visible = dimensions;
+        if (Label* unit = s.unitLabels.Find(n)) unit->visible = dimensions;
+        s.MarkDirty(ControlKind::TextBox, n);
+        s.MarkDirty(ControlKind::Label, n);
+        s.MarkDirty(ControlKind::UnitLabel, n);
+    }
     for (int i = 0; i < 3; ++i)
         s.geometryVisible[i] = RadioSet(s, 200 + i);
     for (int i = 0; i < 3; ++i)
@@ -430,7 +435,49 @@ void DefaultProtectiveDevice(State& s) {
     if (s.textBoxes.Has(625)) s.SetText(625, list->items[chosen]);
 }
 
+// The section kind of a wall section is stored as the text of its list entry, and the loads
+// recognise a section by that text. A job written in another language names its kinds in that
+// language: each is translated to the entry at the same position of the list in use, found
+// through the section-kind lists of the language files beside the program.
+void TranslateSectionKinds(State& s) {
+    Grid* grid = s.grids.Find(200);
+    const OptionList* kinds = s.optionLists.Find(201);
+    if (!grid || !kinds || grid->rows < 2) return;
+    QList<QStringList> otherLists;
+    bool listsRead = false;
+    for (int c = 2; c < grid->cols; ++c) {
+        QString& kind = grid->Cell(1, c).text;
+        if (kind.isEmpty() || kinds->items.contains(kind)) continue;
+        if (!listsRead) {
+            listsRead = true;
+            for (const QString& name : QDir(s.dataFolder).entryList({QStringLiteral("*.lng")}, QDir::Files)) {
+                LineReader reader(s.dataFolder + name);
+                if (!reader.Open()) continue;
+                QStringList items;
+                for (int line = 0; !reader.AtEnd() && line < 100000; ++line) {
+                    const Record r = reader.ReadRecord();
+                    if (r.Count() >= 4 && r.Field(1).trimmed().toUpper() == QLatin1String("OPTIONLIST") &&
+                        r.Field(2).trimmed() == QLatin1String("201") &&
+                        r.Field(3).trimmed().toUpper() == QLatin1String("ITEM"))
+                        items << r.Field(4);
+                }
+                otherLists << items;
+            }
+        }
+        for (const QStringList& items : otherLists) {
+            const qsizetype position = items.indexOf(kind);
+            if (position >= 0 && position < kinds->items.size()) {
+                s.WriteLog(QStringLiteral("Section kind '") + kind + QStringLiteral("' read as '") +
+                           kinds->items[position] + QLatin1Char('\''));
+                kind = kinds->items[position];
+                break;
+            }
+        }
+    }
+}
+
 void AfterReading(State& s, const LoadContext& ctx) {
+    TranslateSectionKinds(s);
     s.flags.jobModified = false;
     SizeTable(s, 200);
     SizeTable(s, 300);
@@ -559,9 +606,26 @@ bool JobFileLoad(State& s, const QString& path) {
     return true;
 }
 
+namespace {
+
+// A language may ship a template of its own ("francais.default.fil" beside "default.fil"), so
+// that the list texts the template holds (section kinds, series, constructions) are entries of
+// that language's lists; without one the common template serves.
+QString TemplateJobPath(const State& s) {
+    QString language = s.settings.Get(s.settingsSection, QStringLiteral("Language_File"));
+    if (language.size() > 3) {
+        language.chop(3);
+        const QString own = s.dataFolder + language + QStringLiteral("default.fil");
+        if (QFileInfo(own).isFile()) return own;
+    }
+    return s.templatePath;
+}
+
+} // namespace
+
 void LoadTemplateJob(State& s) {
-    if (!JobFileLoad(s, s.templatePath))
-        throw ProgramEnd(3, QStringLiteral("The template job cannot be loaded: ") + s.templatePath);
+    const QString path = TemplateJobPath(s);
+    if (!JobFileLoad(s, path)) throw ProgramEnd(3, QStringLiteral("The template job cannot be loaded: ") + path);
     // The template names no units, so the user's choice of units outlasts every job: its
     // values are imperial, its labels say so first, then the unit switches convert whatever
     // the user keeps in metric units (fields and grid rows alike).

@@ -5,7 +5,9 @@
 #include "app/startup.h"
 #include "definitions/state.h"
 #include "definitions/windowdefinition.h"
+#include "app/numbertext.h"
 #include "jobs/filehistory.h"
+#include "jobs/jobfile.h"
 #include "tests/support/testprogram.h"
 
 #include <QDir>
@@ -34,6 +36,7 @@ private Q_SLOTS:
     void brokenInstallation_data();
     void brokenInstallation();
     void pageButtons_showExactlyOnePage();
+    void jobOfAnotherLanguage_givesTheSameLoads();
 };
 
 void StartupTest::windowDefinition_numbersUniqueAndTypesAsDefined() {
@@ -205,6 +208,22 @@ void StartupTest::pageButtons_showExactlyOnePage() {
         QVERIFY(s.shadows[button].visible);
         QCOMPARE(s.buttons[button].foreColour, s.colours.highlight);
     }
+}
+
+void StartupTest::jobOfAnotherLanguage_givesTheSameLoads() {
+    TestProgram program;
+    State& english = program.Start();
+    const QString job = program.Folder() + "/JobFiles/english.cvj";
+    QVERIFY(JobFileSave(english, job));
+    const QString transmission = GetFieldValue(english, 214);
+    const QString misc = GetFieldValue(english, 422);
+    QVERIFY(NumberFromText(transmission) > 0);
+    english.settings.Save(english.settingsSection, "Language_File", "francais.lng");
+    State& french = program.Restart(job);
+    QCOMPARE(french.optionLists[201].items.value(0), QStringLiteral("Mur"));
+    QCOMPARE(french.grids[200].Text(1, 2), QStringLiteral("Mur"));
+    QCOMPARE(GetFieldValue(french, 214), transmission);
+    QCOMPARE(GetFieldValue(french, 422), misc);
 }
 
 QTEST_GUILESS_MAIN(StartupTest)

@@ -234,7 +234,7 @@ private Q_SLOTS:
     }
 
     void roundTrip_shippedLanguage() {
-        for (const QLocale locale : {QLocale::c(), QLocale(QLocale::German)}) {
+        for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::German)}) {
             QLocale::setDefault(locale);
             TestProgram program;
             State& s = program.Start();
