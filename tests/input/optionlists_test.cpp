@@ -33,6 +33,7 @@ void OptionListsTest::commit_data() {
     QTest::newRow("arrowsOnly_nothingCommitted") << 625 << "DD" << false << 625;
     QTest::newRow("arrowsThenEnter_commitsAndMovesOn") << 540 << "DDE" << true << 541;
     QTest::newRow("mouseClick_commitsInPlace") << 625 << "C" << true << 625;
+    QTest::newRow("arrowsThenMouseClick_commitsInPlace") << 625 << "DC" << true << 625;
 }
 
 void OptionListsTest::commit() {
@@ -50,7 +51,7 @@ void OptionListsTest::commit() {
         if (key == 'D') {
             // The view moves the highlight, and the list raises its click for it.
             ListKeyDown(s, list, Key::Down);
-            ListPick(s, list, s.optionLists[list].selected + 1);
+            s.SelectListEntry(list, s.optionLists[list].selected + 1);
         } else if (key == 'E') {
             ListKeyDown(s, list, Key::Enter);
         } else {
