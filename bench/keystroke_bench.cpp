@@ -6,6 +6,7 @@
 #include "definitions/state.h"
 #include "tests/support/testprogram.h"
 
+#include <QProcess>
 #include <QTest>
 
 using namespace corvane;
@@ -16,11 +17,12 @@ class KeystrokeBench : public QObject {
 
 private Q_SLOTS:
     void boxTemperatureKeystroke();
+    void boxTemperatureKeystroke_10000Models();
 };
 
-void KeystrokeBench::boxTemperatureKeystroke() {
-    TestProgram program;
-    State& s = program.Start();
+namespace {
+
+void Type(State& s, TestProgram& program) {
     s.focus = FocusRef{ControlKind::TextBox, 103};
     // Two values that both need a full recalculation, so every round does the same work; the
     // first differs from the template's box temperature.
@@ -32,6 +34,33 @@ void KeystrokeBench::boxTemperatureKeystroke() {
     QCOMPARE(GetFieldValue(s, 501), GetFieldValue(s, 103));
     QVERIFY(NumberFromText(GetFieldValue(s, 16)) > 0);
     QVERIFY(program.platform.unexpected.isEmpty());
+}
+
+bool RunCatalogCompiler(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(CORVANE_PROGRAM_DIR "/catalog/catalogc"), args);
+    return p.waitForFinished(120000) && p.exitCode() == 0;
+}
+
+} // namespace
+
+void KeystrokeBench::boxTemperatureKeystroke() {
+    TestProgram program;
+    Type(program.Start(), program);
+}
+
+// The same keystroke with a catalogue of 10,000 condensing units and 10,000 unit coolers, all
+// in the job's series, so every selection weighs every model.
+void KeystrokeBench::boxTemperatureKeystroke_10000Models() {
+    TestProgram program;
+    const QString source = program.Folder() + QStringLiteral("/generated");
+    if (!RunCatalogCompiler({QStringLiteral("--generate"), QStringLiteral("10000"), source}) ||
+        !RunCatalogCompiler({source, program.Folder() + QStringLiteral("/proddata")}))
+        QSKIP("the catalogue compiler could not generate the catalogue");
+    State& s = program.Start();
+    s.SetText(550, QStringLiteral("LPA"));
+    Type(s, program);
+    QVERIFY(!GetFieldValue(s, 543).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(KeystrokeBench)
