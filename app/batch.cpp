@@ -1,8 +1,8 @@
 #include "app/batch.h"
 
-#include "app/commandline.h"
+#include "base/commandline.h"
 #include "app/consoleplatform.h"
-#include "app/settingsstore.h"
+#include "base/settingsstore.h"
 #include "app/startup.h"
 #include "calc/driver.h"
 #include "definitions/state.h"
@@ -12,6 +12,7 @@
 #include "input/optionlists.h"
 #include "input/units.h"
 #include "jobs/jobfile.h"
+#include "jobs/jobactions.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,9 @@
 #include "app/startup.h"
 
-#include "app/commandline.h"
+#include "base/commandline.h"
 #include "app/commands.h"
-#include "app/files.h"
+#include "definitions/datafiles.h"
+#include "base/paths.h"
 #include "calc/driver.h"
 #include "calc/tables.h"
 #include "definitions/colourfile.h"
@@ -10,6 +11,7 @@
 #include "definitions/state.h"
 #include "equipment/equipmentfiles.h"
 #include "jobs/filehistory.h"
+#include "jobs/jobactions.h"
 #include "jobs/jobfile.h"
 
 #include <QFileInfo>

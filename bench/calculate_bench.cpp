@@ -1,8 +1,8 @@
 // One full calculation (checks, the four loads, the motor defaults and the totals) of a
 // 10 x 12 x 8 ft rectangular cooler holding three products, on the shipped data.
-#include "app/numbertext.h"
-#include "app/platform.h"
-#include "app/record.h"
+#include "base/numbertext.h"
+#include "base/platform.h"
+#include "base/record.h"
 #include "calc/driver.h"
 #include "input/grids.h"
 #include "input/units.h"

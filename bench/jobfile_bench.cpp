@@ -2,8 +2,9 @@
 // 30 products, and one whole batch run of the template job, start-up included.
 //   build/release/bench/jobfile_bench -median 11
 #include "app/commands.h"
-#include "app/numbertext.h"
+#include "base/numbertext.h"
 #include "jobs/jobfile.h"
+#include "jobs/jobactions.h"
 #include "tests/support/testprogram.h"
 
 #include <QFileInfo>

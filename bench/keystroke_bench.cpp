@@ -2,7 +2,7 @@
 // entry rule, the twin temperatures and the run time, the calculation of all four loads, the
 // condensing-unit and cooler selection and the balance.
 //   keystroke_bench -median 11
-#include "app/numbertext.h"
+#include "base/numbertext.h"
 #include "definitions/state.h"
 #include "tests/support/testprogram.h"
 

@@ -2,7 +2,7 @@
 
 #include "calc/calcsupport.h"
 #include "definitions/state.h"
-#include "input/units.h"
+#include "definitions/values.h"
 
 namespace corvane {
 

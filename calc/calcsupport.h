@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/numbertext.h"
+#include "base/numbertext.h"
 #include "definitions/state.h"
 
 #include <cmath>

@@ -5,7 +5,7 @@
 #include "calc/tables.h"
 #include "definitions/state.h"
 #include "equipment/selection.h"
-#include "input/units.h"
+#include "definitions/values.h"
 
 #include <cmath>
 #include <stdexcept>

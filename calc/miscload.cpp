@@ -3,7 +3,7 @@
 #include "calc/calcsupport.h"
 #include "calc/tables.h"
 #include "definitions/state.h"
-#include "input/units.h"
+#include "definitions/values.h"
 
 namespace corvane {
 

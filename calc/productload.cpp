@@ -2,8 +2,7 @@
 
 #include "calc/calcsupport.h"
 #include "definitions/state.h"
-#include "input/fieldrules.h"
-#include "input/units.h"
+#include "definitions/values.h"
 
 #include <algorithm>
 
@@ -100,6 +99,18 @@ void CalculateProductLoad(State& s) {
     SetFieldValue(s, 313, TextFromSingle(RoundHundredths(static_cast<float>(totalMass))));
     if (!IsOverridden(s, 314))
         SetFieldValue(s, 314, TextFromDouble(calc::RoundHalfUp(Divide(totalDaily, runTime))));
+}
+
+void ApplyBoxTemperature(State& s) {
+    const QString stored = GetFieldValue(s, 312);
+    if (!IsNumeric(stored)) return;
+    const double t = ReadNumber(stored).value_or(0.0);
+    const Grid& grid = s.grids[ProductGrid];
+    for (int c = 2; c < grid.cols; ++c) {
+        // Products arrive a little warmer than the box and are cooled down to it.
+        if (!CellOverridden(s, grid, 4, c)) WriteGridCell(s, ProductGrid, 4, c, TextFromDouble(t + 10));
+        if (!CellOverridden(s, grid, 5, c)) WriteGridCell(s, ProductGrid, 5, c, TextFromDouble(t));
+    }
 }
 
 } // namespace corvane

@@ -1,8 +1,8 @@
 #include "calc/tables.h"
 
-#include "app/files.h"
-#include "app/numbertext.h"
-#include "app/record.h"
+#include "definitions/datafiles.h"
+#include "base/numbertext.h"
+#include "base/record.h"
 #include "calc/calcsupport.h"
 #include "definitions/state.h"
 

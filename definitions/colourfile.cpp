@@ -1,8 +1,9 @@
 #include "definitions/colourfile.h"
 
-#include "app/files.h"
-#include "app/numbertext.h"
-#include "app/record.h"
+#include "definitions/datafiles.h"
+#include "base/paths.h"
+#include "base/numbertext.h"
+#include "base/record.h"
 #include "definitions/state.h"
 
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #include "definitions/languagefile.h"
 
-#include "app/files.h"
-#include "app/numbertext.h"
-#include "app/record.h"
+#include "definitions/datafiles.h"
+#include "base/numbertext.h"
+#include "base/record.h"
 #include "definitions/state.h"
-#include "input/units.h"
+#include "definitions/values.h"
 
 #include <QFileInfo>
 #include <stdexcept>
@@ -424,7 +424,9 @@ void ReadResourceFile(State& s) {
         }
     }
 
-    AfterStep(s, "unit switches", [&] { ApplyUnitSwitchesFromSettings(s); });
+    AfterStep(s, "unit switches", [&] {
+        if (s.events.unitSystemsChanged) s.events.unitSystemsChanged();
+    });
     AfterStep(s, "frame 2", [&] {
         s.frames[2].visible = !s.currentJobPath.isEmpty();
         s.MarkDirty(ControlKind::Frame, 2);

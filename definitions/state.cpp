@@ -1,6 +1,6 @@
 #include "definitions/state.h"
 
-#include "app/numbertext.h"
+#include "base/numbertext.h"
 #include "definitions/windowdefinition.h"
 
 #include <QDir>
@@ -210,6 +210,10 @@ QString FieldType(const State& s, int n) {
 bool IsOverridden(const State& s, int n) {
     const Label* l = s.labels.Find(n);
     return l && l->foreColour == s.colours.override;
+}
+
+bool CellOverridden(const State& s, const Grid& g, int r, int c) {
+    return g.InRange(r, c) && g.cells[r][c].foreColour == s.colours.override;
 }
 
 void SetFieldValue(State& s, int n, const QString& value) {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/log.h"
-#include "app/platform.h"
-#include "app/settingsstore.h"
+#include "base/log.h"
+#include "base/platform.h"
+#include "base/settingsstore.h"
 #include "definitions/controls.h"
 
 #include <QString>
@@ -126,6 +126,7 @@ struct ControlEvents {
     std::function<void(int)> radioClicked;         // option button n became set
     std::function<void(int)> listClicked;          // option list n's selection changed
     std::function<void(int)> unitLabelChange;      // the unit label change of label n
+    std::function<void()> unitSystemsChanged;      // the unit switches were read again
 };
 
 // Everything one run of the program holds: the controls by kind, the tables read from the
@@ -277,5 +278,7 @@ bool HasUnit(const State& s, int n);
 QString FieldType(const State& s, int n);
 // A result or default counts as overridden while its caption label shows the override colour.
 bool IsOverridden(const State& s, int n);
+// Whether cell (r, c) of a grid carries the override mark.
+bool CellOverridden(const State& s, const Grid& g, int r, int c);
 
 } // namespace corvane

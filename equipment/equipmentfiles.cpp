@@ -1,7 +1,7 @@
 #include "equipment/equipmentfiles.h"
 
-#include "app/files.h"
-#include "app/record.h"
+#include "definitions/datafiles.h"
+#include "base/record.h"
 #include "definitions/state.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "equipment/selection.h"
 
-#include "app/numbertext.h"
+#include "base/numbertext.h"
 #include "definitions/state.h"
 
 #include <algorithm>

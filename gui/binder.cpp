@@ -8,6 +8,7 @@
 #include "input/optionlists.h"
 #include "input/units.h"
 #include "jobs/filehistory.h"
+#include "jobs/jobactions.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "gui/mainwindow.h"
 
 #include "app/commands.h"
-#include "app/platform.h"
+#include "base/platform.h"
 #include "definitions/windowdefinition.h"
 #include "gui/qtplatform.h"
 #include "gui/widgets.h"

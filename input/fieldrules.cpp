@@ -1,8 +1,9 @@
 #include "input/fieldrules.h"
 
-#include "app/numbertext.h"
-#include "app/platform.h"
+#include "base/numbertext.h"
+#include "base/platform.h"
 #include "calc/driver.h"
+#include "calc/loads.h"
 #include "definitions/state.h"
 #include "equipment/selection.h"
 #include "input/grids.h"
@@ -36,10 +37,6 @@ Colour NormalLabelColour(const State& s) {
 bool FrameOverridden(const State& s, int n) {
     const Frame* f = s.frames.Find(n);
     return f && f->foreColour == s.colours.override;
-}
-
-bool CellOverridden(const State& s, const Grid& g, int r, int c) {
-    return g.InRange(r, c) && g.cells[r][c].foreColour == s.colours.override;
 }
 
 // A failing read or write of one field must not stop the rest of the change handling.
@@ -257,6 +254,7 @@ void InstallInputHandlers(State& s) {
     s.events.textChanged = [&s](int n) { TextBoxChange(s, n); };
     s.events.radioClicked = [&s](int n) { RadioClick(s, n); };
     s.events.listClicked = [&s](int n) { ListClick(s, n); };
+    s.events.unitSystemsChanged = [&s] { ApplyUnitSwitchesFromSettings(s); };
 }
 
 void MarkJobModified(State& s) {
@@ -337,18 +335,6 @@ void ApplySurroundingTemperature(State& s) {
         else
             continue;
         WriteGridCell(s, WallGrid, 8, c, TextFromDouble(far));
-    }
-}
-
-void ApplyBoxTemperature(State& s) {
-    const QString stored = GetFieldValue(s, 312);
-    if (!IsNumeric(stored)) return;
-    const double t = ReadNumber(stored).value_or(0.0);
-    const Grid& grid = s.grids[ProductGrid];
-    for (int c = 2; c < grid.cols; ++c) {
-        // Products arrive a little warmer than the box and are cooled down to it.
-        if (!CellOverridden(s, grid, 4, c)) WriteGridCell(s, ProductGrid, 4, c, TextFromDouble(t + 10));
-        if (!CellOverridden(s, grid, 5, c)) WriteGridCell(s, ProductGrid, 5, c, TextFromDouble(t));
     }
 }
 

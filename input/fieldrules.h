@@ -11,7 +11,6 @@ void InstallInputHandlers(State& s);
 // The change handling of text box n (every change of its shown text).
 void TextBoxChange(State& s, int n);
 void ApplySurroundingTemperature(State& s);
-void ApplyBoxTemperature(State& s);
 // The click of option button n (set by the user or the program).
 void RadioClick(State& s, int n);
 // Option button n received the focus: its hint goes to the hint line.

@@ -1,6 +1,6 @@
 #include "input/numericentry.h"
 
-#include "app/numbertext.h"
+#include "base/numbertext.h"
 #include "calc/driver.h"
 #include "definitions/state.h"
 #include "input/fieldrules.h"

@@ -1,6 +1,6 @@
 #include "input/optionlists.h"
 
-#include "app/numbertext.h"
+#include "base/numbertext.h"
 #include "calc/driver.h"
 #include "calc/tables.h"
 #include "definitions/colourfile.h"

@@ -1,8 +1,7 @@
 #include "jobs/filehistory.h"
 
-#include "app/files.h"
+#include "definitions/datafiles.h"
 #include "definitions/state.h"
-#include "jobs/jobfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,18 +27,6 @@ bool SamePath(const QString& a, const QString& b) {
     return QDir::cleanPath(QFileInfo(a).absoluteFilePath())
                .compare(QDir::cleanPath(QFileInfo(b).absoluteFilePath()), cs) == 0;
 }
-
-// The busy pointer comes back however the load ends, also when the program has to stop.
-class BusyPointer {
-  public:
-    explicit BusyPointer(Platform& p) : m_platform(p) { m_platform.SetBusy(true); }
-    ~BusyPointer() { m_platform.SetBusy(false); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-
-  private:
-    Platform& m_platform;
-};
 
 } // namespace
 
@@ -69,14 +56,6 @@ void UpdateFileHistory(State& s) {
         s.settings.Save(s.historySection, HistoryKey(k),
                         k < HistoryNamesWritten && k < entries.size() ? entries[k] : QString());
     LoadFileHistory(s);
-}
-
-void OpenHistoryEntry(State& s, int i) {
-    if (i < 0 || i >= s.historyList.size()) return;
-    s.historySelected = i;
-    const QString path = s.historyList[i];
-    BusyPointer busy(s.platform);
-    if (!JobFileLoad(s, path)) LoadTemplateJob(s);
 }
 
 } // namespace corvane

@@ -9,7 +9,5 @@ class State;
 void LoadFileHistory(State& s);
 // After a save or a load: the current job first, then the others, at most 25 kept.
 void UpdateFileHistory(State& s);
-// A double click or Enter on entry i of the history list.
-void OpenHistoryEntry(State& s, int i);
 
 } // namespace corvane

@@ -1,18 +1,15 @@
 #include "jobs/jobfile.h"
 
-#include "app/commands.h"
-#include "app/numbertext.h"
-#include "app/record.h"
+#include "base/numbertext.h"
+#include "base/record.h"
 #include "definitions/state.h"
 #include "input/grids.h"
-#include "input/units.h"
-#include "jobs/filehistory.h"
+#include "definitions/values.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -73,11 +70,6 @@ int UnitSystem(const State& s, const QString& category, const QString& unitShown
     if (category.isEmpty() || category.compare(QLatin1String("NONE"), Qt::CaseInsensitive) == 0) return 0;
     if (CategoryRow(s, category) < 0) return 0;
     return unitShown == UnitName(s, category, false) ? 1 : 2;
-}
-
-bool RadioSet(const State& s, int n) {
-    const Radio* r = s.radios.Find(n);
-    return r && r->value;
 }
 
 // --- writing
@@ -145,7 +137,9 @@ void WriteGrids(const State& s, LineWriter& out) {
     }
 }
 
-QByteArray JobBytes(const State& s, const QString& path) {
+} // namespace
+
+QByteArray JobFileBytes(const State& s, const QString& path) {
     LineWriter out;
     out.Add(QStringLiteral("\"# \",\"Tundrel\",%1,%2,%3")
                 .arg(CORVANE_VERSION_MAJOR)
@@ -161,23 +155,12 @@ QByteArray JobBytes(const State& s, const QString& path) {
     return ToCp1252(out.text);
 }
 
-bool SaveFailed(State& s, int code, const QString& description) {
-    s.WriteLog(QStringLiteral("*** JobFileSave *** ") + QString::number(code) + QStringLiteral(", ") +
-               description);
-    s.ShowMessage(3);
-    return false;
-}
+namespace {
 
 // --- reading
 
-struct LoadContext {
-    QString path;
-    bool isJobFile = false;
-    int used = 0;
-    int skipped = 0;
-};
 
-void LogSkip(State& s, LoadContext& ctx, int line, const QString& why) {
+void LogSkip(State& s, JobReadContext& ctx, int line, const QString& why) {
     ++ctx.skipped;
     if (ctx.skipped <= MaxLoggedSkips)
         s.WriteLog(QStringLiteral("Line ") + QString::number(line) + QStringLiteral(" skipped: ") + why);
@@ -266,7 +249,7 @@ bool ReadCellRecord(State& s, const std::array<QString, 5>& f) {
 
 enum class RecordResult { Applied, Ignored, Skipped };
 
-RecordResult ReadRecordInto(State& s, LoadContext& ctx, std::array<QString, 5>& f, int line) {
+RecordResult ReadRecordInto(State& s, JobReadContext& ctx, std::array<QString, 5>& f, int line) {
     f[2] = Unquoted(f[2]);
     f[3] = Unquoted(f[3]);
     const QChar kind = f[0].isEmpty() ? QChar() : f[0][0];
@@ -319,7 +302,9 @@ RecordResult ReadRecordInto(State& s, LoadContext& ctx, std::array<QString, 5>& 
     return RecordResult::Skipped;
 }
 
-void ReadRecords(State& s, LoadContext& ctx, const QByteArray& bytes) {
+} // namespace
+
+void ReadJobRecords(State& s, JobReadContext& ctx, const QByteArray& bytes) {
     const char* data = bytes.constData();
     const qsizetype size = bytes.size();
     qsizetype start = 0;
@@ -350,13 +335,7 @@ void ReadRecords(State& s, LoadContext& ctx, const QByteArray& bytes) {
     }
 }
 
-bool LoadFailed(State& s, int code, const QString& description) {
-    s.WriteLog(QString::number(code) + QStringLiteral(", ") + description);
-    s.ShowMessage(16);
-    return false;
-}
-
-bool ReadJobBytes(const QString& path, QByteArray* bytes, int* code, QString* error) {
+bool ReadJobFileBytes(const QString& path, QByteArray* bytes, int* code, QString* error) {
     const QFileInfo info(path);
     if (info.isDir()) {
         *code = QFileDevice::OpenError;
@@ -390,120 +369,6 @@ bool ReadJobBytes(const QString& path, QByteArray* bytes, int* code, QString* er
     }
     return true;
 }
-
-// The states that hang on option buttons, as their clicks would set them.
-void ApplyButtonStates(State& s) {
-    const bool dimensions = RadioSet(s, 200) || RadioSet(s, 204);
-    for (int n : {13, 14, 15}) {
-        // The box dimensions come and go with their captions and units.
-        if (TextBox* box = s.textBoxes.Find(n)) box->visible = dimensions;
-        if (Label* label = s.labels.Find(n)) label->visible = dimensions;
-        if (Label* unit = s.unitLabels.Find(n)) unit->visible = dimensions;
-        s.MarkDirty(ControlKind::TextBox, n);
-        s.MarkDirty(ControlKind::Label, n);
-        s.MarkDirty(ControlKind::UnitLabel, n);
-    }
-    for (int i = 0; i < 3; ++i)
-        s.geometryVisible[i] = RadioSet(s, 200 + i);
-    for (int i = 0; i < 3; ++i)
-        if (Frame* frame = s.frames.Find(601 + i)) {
-            frame->visible = RadioSet(s, 600 + i);
-            s.MarkDirty(ControlKind::Frame, 601 + i);
-        }
-    const bool withoutGrid = RadioSet(s, 204);
-    if (Grid* grid = s.grids.Find(200)) {
-        grid->visible = !withoutGrid;
-        if (withoutGrid) grid->Resize(grid->rows, 2);
-        s.MarkDirty(ControlKind::Grid, 200);
-    }
-    if (Frame* frame = s.frames.Find(200)) frame->visible = withoutGrid;
-    if (Frame* frame = s.frames.Find(4)) frame->visible = !withoutGrid;
-    if (Button* button = s.buttons.Find(17)) button->visible = !withoutGrid;
-}
-
-// A job from before the door's protective device was saved gets the average strip curtain.
-void DefaultProtectiveDevice(State& s) {
-    OptionList* list = s.optionLists.Find(625);
-    const ValueList* values = s.valueLists.Find(625);
-    if (!list || !values || list->selected >= 0) return;
-    int chosen = -1;
-    for (int i = 0; i < values->values.size() && i < list->items.size(); ++i)
-        if (IsNumeric(values->values[i]) && NumberFromText(values->values[i]) == s.constants.averageCurtains)
-            chosen = i;
-    if (chosen < 0) return;
-    s.SelectListEntry(625, chosen);
-    if (s.textBoxes.Has(625)) s.SetText(625, list->items[chosen]);
-}
-
-// The section kind of a wall section is stored as the text of its list entry, and the loads
-// recognise a section by that text. A job written in another language names its kinds in that
-// language: each is translated to the entry at the same position of the list in use, found
-// through the section-kind lists of the language files beside the program.
-void TranslateSectionKinds(State& s) {
-    Grid* grid = s.grids.Find(200);
-    const OptionList* kinds = s.optionLists.Find(201);
-    if (!grid || !kinds || grid->rows < 2) return;
-    QList<QStringList> otherLists;
-    bool listsRead = false;
-    for (int c = 2; c < grid->cols; ++c) {
-        QString& kind = grid->Cell(1, c).text;
-        if (kind.isEmpty() || kinds->items.contains(kind)) continue;
-        if (!listsRead) {
-            listsRead = true;
-            for (const QString& name : QDir(s.dataFolder).entryList({QStringLiteral("*.lng")}, QDir::Files)) {
-                LineReader reader(s.dataFolder + name);
-                if (!reader.Open()) continue;
-                QStringList items;
-                for (int line = 0; !reader.AtEnd() && line < 100000; ++line) {
-                    const Record r = reader.ReadRecord();
-                    if (r.Count() >= 4 && r.Field(1).trimmed().toUpper() == QLatin1String("OPTIONLIST") &&
-                        r.Field(2).trimmed() == QLatin1String("201") &&
-                        r.Field(3).trimmed().toUpper() == QLatin1String("ITEM"))
-                        items << r.Field(4);
-                }
-                otherLists << items;
-            }
-        }
-        for (const QStringList& items : otherLists) {
-            const qsizetype position = items.indexOf(kind);
-            if (position >= 0 && position < kinds->items.size()) {
-                s.WriteLog(QStringLiteral("Section kind '") + kind + QStringLiteral("' read as '") +
-                           kinds->items[position] + QLatin1Char('\''));
-                kind = kinds->items[position];
-                break;
-            }
-        }
-    }
-}
-
-void AfterReading(State& s, const LoadContext& ctx) {
-    TranslateSectionKinds(s);
-    s.flags.jobModified = false;
-    SizeTable(s, 200);
-    SizeTable(s, 300);
-    ApplyButtonStates(s);
-    if (ctx.isJobFile) {
-        s.hintText = s.strings[6];
-        s.hintVisible = true;
-        if (Frame* frame = s.frames.Find(2)) frame->visible = true;
-        s.currentJobPath = ctx.path;
-        UpdateFileHistory(s);
-        s.windowCaption = s.baseTitle + QStringLiteral("    \"") + ctx.path + QLatin1Char('"');
-        RunCommand(s, 0);
-    } else {
-        s.hintText.clear();
-        if (Frame* frame = s.frames.Find(2)) frame->visible = false;
-        s.currentJobPath.clear();
-        s.windowCaption = s.baseTitle;
-    }
-    DefaultProtectiveDevice(s);
-    // Whatever the steps above ran (the door default, leaving the field that had the focus),
-    // a job just opened has no changes of its own.
-    s.flags.jobModified = false;
-    s.MarkAllDirty();
-}
-
-} // namespace
 
 RecordSplit SplitJobRecord(QStringView line, std::array<QString, 5>& items) {
     for (QString& item : items)
@@ -539,106 +404,6 @@ RecordSplit SplitJobRecord(QStringView line, std::array<QString, 5>& items) {
 
 bool IsJobFilePath(const State& s, const QString& path) {
     return !s.jobExtension.isEmpty() && path.endsWith(QLatin1Char('.') + s.jobExtension, Qt::CaseInsensitive);
-}
-
-bool JobFileSave(State& s, const QString& path) {
-    s.WriteLog(QStringLiteral(">JobFileSave"));
-    s.WriteLog(path);
-    QByteArray bytes;
-    try {
-        bytes = JobBytes(s, path);
-    } catch (const std::out_of_range& e) {
-        // A unit label without its text box or caption label: the window definition is broken.
-        return SaveFailed(s, 0, QString::fromStdString(e.what()));
-    }
-    // The old file is replaced only once the new one is complete on disk.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return SaveFailed(s, file.error(), file.errorString() + QStringLiteral(": ") + path);
-    if (file.write(bytes) != bytes.size()) {
-        const int code = file.error();
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return SaveFailed(s, code, why + QStringLiteral(": ") + path);
-    }
-    if (!file.commit()) return SaveFailed(s, file.error(), file.errorString() + QStringLiteral(": ") + path);
-
-    s.hintText = s.strings[7];
-    s.hintVisible = true;
-    s.flags.jobModified = false;
-    s.currentJobPath = path;
-    UpdateFileHistory(s);
-    s.MarkAllDirty();
-    return true;
-}
-
-bool JobFileLoad(State& s, const QString& path) {
-    s.WriteLog(QStringLiteral(">JobFileLoad()"));
-    s.WriteLog(path);
-    LoadContext ctx;
-    ctx.path = path;
-    ctx.isJobFile = IsJobFilePath(s, path);
-    {
-        FlagGuard loading(s.flags.loading);
-        QByteArray bytes;
-        int code = 0;
-        QString error;
-        if (!ReadJobBytes(path, &bytes, &code, &error)) return LoadFailed(s, code, error);
-        if (OptionList* list = s.optionLists.Find(625); list && list->selected != -1) {
-            list->selected = -1;
-            s.MarkDirty(ControlKind::OptionList, 625);
-        }
-        ReadRecords(s, ctx, bytes);
-        if (ctx.skipped > 0) s.WriteLog(QString::number(ctx.skipped) + QStringLiteral(" lines skipped"));
-        if (ctx.used == 0) {
-            s.MarkAllDirty();
-            return LoadFailed(s, QFileDevice::ReadError, QStringLiteral("No job record in ") + path);
-        }
-        // The generic product column is headed by its name; numbered headings mean products.
-        try {
-            const QString heading = ReadGridCell(s, 300, 0, 2);
-            if (heading.isEmpty() || !IsNumeric(heading)) WriteGridCell(s, 300, 0, 2, s.strings[11]);
-        } catch (const std::out_of_range&) {
-            s.WriteLog(QStringLiteral("The product grid has no product column"));
-        }
-    }
-    AfterReading(s, ctx);
-    return true;
-}
-
-namespace {
-
-// A language may ship a template of its own ("francais.default.fil" beside "default.fil"), so
-// that the list texts the template holds (section kinds, series, constructions) are entries of
-// that language's lists; without one the common template serves.
-QString TemplateJobPath(const State& s) {
-    QString language = s.settings.Get(s.settingsSection, QStringLiteral("Language_File"));
-    if (language.size() > 3) {
-        language.chop(3);
-        const QString own = s.dataFolder + language + QStringLiteral("default.fil");
-        if (QFileInfo(own).isFile()) return own;
-    }
-    return s.templatePath;
-}
-
-} // namespace
-
-void LoadTemplateJob(State& s) {
-    const QString path = TemplateJobPath(s);
-    if (!JobFileLoad(s, path)) throw ProgramEnd(3, QStringLiteral("The template job cannot be loaded: ") + path);
-    // The template names no units, so the user's choice of units outlasts every job: its
-    // values are imperial, its labels say so first, then the unit switches convert whatever
-    // the user keeps in metric units (fields and grid rows alike).
-    for (auto& [n, unit] : s.unitLabels) {
-        if (n == 720 || n == 721) continue; // never in a job file
-        const QString imperial = InitialUnitName(s, n, unit.tag);
-        if (unit.caption == imperial) continue;
-        unit.caption = imperial;
-        s.MarkDirty(ControlKind::UnitLabel, n);
-    }
-    ApplyUnitSwitchesFromSettings(s);
-    s.flags.jobModified = false;
-    s.MarkAllDirty();
 }
 
 } // namespace corvane

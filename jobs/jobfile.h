@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 #include <array>
@@ -52,14 +53,22 @@ RecordSplit SplitJobRecord(QStringView line, std::array<QString, 5>& items);
 // True when the path ends in the job extension of the language file ("." + FEXT, any case).
 bool IsJobFilePath(const State& s, const QString& path);
 
-// Writes the job to path through a temporary file that replaces the old one only when every
-// byte was written, so a failed save (message 3) leaves the old file as it was.
-bool JobFileSave(State& s, const QString& path);
-// Reads a job file or the template into the window; false (after message 16) when it cannot.
-bool JobFileLoad(State& s, const QString& path);
-// Loads the template job (start-up, New, after a failed load), then brings the units back to
-// the user's switches: the template names no units, so the user's choice outlives each job.
-// Ends the program when the template cannot be loaded.
-void LoadTemplateJob(State& s);
+// The bytes of the job file that holds the state, as saved at path (the origin record names it).
+QByteArray JobFileBytes(const State& s, const QString& path);
+
+// What one read of job records found: where from, whether it is a job (not the template),
+// how many records were used and how many lines were skipped.
+struct JobReadContext {
+    QString path;
+    bool isJobFile = false;
+    int used = 0;
+    int skipped = 0;
+};
+
+// Reads a whole job file into memory (at most MaxJobFileBytes); false with the error code and
+// description when it cannot.
+bool ReadJobFileBytes(const QString& path, QByteArray* bytes, int* code, QString* error);
+// Applies every usable record of the bytes to the state, skipping and logging damaged lines.
+void ReadJobRecords(State& s, JobReadContext& ctx, const QByteArray& bytes);
 
 } // namespace corvane

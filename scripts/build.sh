@@ -3,5 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-release}"
-cmake --preset "$preset" -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
+# Compiler results are shared between checkouts of the project: paths are taken relative to
+# the checkout.
+export CCACHE_BASEDIR="$PWD"
+cmake --preset "$preset" -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
 cmake --build --preset "$preset" -j "$(nproc)"

@@ -1,12 +1,13 @@
 // Start-up: the window definition, the start-up job choice, the log switch, closing, and
 // what happens when the installation is broken.
 #include "app/commands.h"
-#include "app/files.h"
+#include "definitions/datafiles.h"
 #include "app/startup.h"
 #include "definitions/state.h"
 #include "definitions/windowdefinition.h"
-#include "app/numbertext.h"
+#include "base/numbertext.h"
 #include "jobs/filehistory.h"
+#include "jobs/jobactions.h"
 #include "jobs/jobfile.h"
 #include "tests/support/testprogram.h"
 

@@ -1,9 +1,9 @@
 // The shared text services: the log ring, number text in both decimal styles, records and
 // the command line.
-#include "app/commandline.h"
-#include "app/log.h"
-#include "app/numbertext.h"
-#include "app/record.h"
+#include "base/commandline.h"
+#include "base/log.h"
+#include "base/numbertext.h"
+#include "base/record.h"
 
 #include <QFile>
 #include <QTemporaryDir>

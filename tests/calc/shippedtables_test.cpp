@@ -1,8 +1,8 @@
 // The engineering tables delivered in opdata/: every line is read, keys ascend where they are
 // searched, the language file's limits lie inside the tables, and the psychrometric data
 // reproduce published air enthalpies.
-#include "app/numbertext.h"
-#include "app/record.h"
+#include "base/numbertext.h"
+#include "base/record.h"
 #include "calc/loads.h"
 #include "calc/tables.h"
 #include "tests/calc/calcstate.h"

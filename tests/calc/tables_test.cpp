@@ -1,6 +1,6 @@
 #include "calc/tables.h"
 
-#include "app/platform.h"
+#include "base/platform.h"
 #include "tests/calc/calcstate.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // The language-file reader: line rules and keys, bad files, defaults with their settings, a
 // language change with a job open, and the shipped language files against the window.
-#include "app/numbertext.h"
-#include "app/record.h"
+#include "base/numbertext.h"
+#include "base/record.h"
 #include "definitions/languagefile.h"
 #include "tests/definitions/rig.h"
 

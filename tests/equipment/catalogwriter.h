@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/record.h"
+#include "base/record.h"
 
 #include <QByteArray>
 #include <QDataStream>

@@ -1,8 +1,8 @@
 #include "equipment/equipmentfiles.h"
 #include "equipment/selection.h"
 
-#include "app/numbertext.h"
-#include "app/settingsstore.h"
+#include "base/numbertext.h"
+#include "base/settingsstore.h"
 #include "definitions/state.h"
 #include "tests/equipment/catalogwriter.h"
 #include "tests/support/fakeplatform.h"

@@ -1,6 +1,6 @@
 // Field change rules on the shipped program: twin temperatures and the run time, the air
 // around the box, box dimensions, what the rules' own writes may trigger, remembered fields.
-#include "app/numbertext.h"
+#include "base/numbertext.h"
 #include "input/fieldrules.h"
 #include "input/units.h"
 #include "inputtesting.h"

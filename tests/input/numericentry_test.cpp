@@ -1,6 +1,6 @@
 // Numeric entry: the key filter in both decimal styles, Enter and Escape, and what leaving a
 // field checks and fills in.
-#include "app/numbertext.h"
+#include "base/numbertext.h"
 #include "input/fieldrules.h"
 #include "inputtesting.h"
 

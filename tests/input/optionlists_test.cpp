@@ -1,7 +1,7 @@
 // Option and selection lists on the shipped program: keyboard and mouse commits, where a list
 // opens, an empty model list, constructions and products picked in the grids, and another
 // language file.
-#include "app/numbertext.h"
+#include "base/numbertext.h"
 #include "calc/tables.h"
 #include "input/grids.h"
 #include "input/optionlists.h"

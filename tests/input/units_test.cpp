@@ -1,7 +1,7 @@
 // Units: display and entry rules, the unit label click, the grid cell reader and writer, the
 // grid rows that follow a unit label, the unit switches, and an imperial -> metric -> imperial
 // round trip on the shipped language file. Number rules run in both decimal styles.
-#include "app/numbertext.h"
+#include "base/numbertext.h"
 #include "calc/driver.h"
 #include "definitions/state.h"
 #include "input/units.h"

@@ -1,5 +1,5 @@
-#include "app/numbertext.h"
-#include "app/settingsstore.h"
+#include "base/numbertext.h"
+#include "base/settingsstore.h"
 #include "definitions/state.h"
 #include "tests/support/fakeplatform.h"
 

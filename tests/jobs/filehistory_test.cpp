@@ -1,4 +1,5 @@
 #include "jobs/filehistory.h"
+#include "jobs/jobactions.h"
 
 #include "jobs/jobfile.h"
 #include "tests/jobs/jobtesting.h"

@@ -1,6 +1,7 @@
 #include "jobs/jobfile.h"
+#include "jobs/jobactions.h"
 
-#include "app/numbertext.h"
+#include "base/numbertext.h"
 #include "input/units.h"
 #include "tests/jobs/jobtesting.h"
 #include "tests/support/testprogram.h"

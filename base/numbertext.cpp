@@ -1,4 +1,4 @@
-#include "app/numbertext.h"
+#include "base/numbertext.h"
 
 #include <QLocale>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/record.h"
+#include "base/record.h"
 
 namespace corvane {
 

@@ -55,6 +55,18 @@ public:
     virtual int TextWidthTwips(const QString& text) = 0;
 };
 
+// The busy pointer comes back however an operation ends, also when the program has to stop.
+class BusyPointer {
+public:
+    explicit BusyPointer(Platform& p) : m_platform(p) { m_platform.SetBusy(true); }
+    ~BusyPointer() { m_platform.SetBusy(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    Platform& m_platform;
+};
+
 // Thrown by the core to end the program (a missing data file, a template that cannot be
 // loaded); main turns it into the exit code.
 struct ProgramEnd : std::runtime_error {

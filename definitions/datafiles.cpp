@@ -1,6 +1,6 @@
-#include "app/files.h"
+#include "definitions/datafiles.h"
 
-#include "app/platform.h"
+#include "base/platform.h"
 #include "definitions/state.h"
 
 #include <QDir>
@@ -22,15 +22,6 @@ bool FileExists(State& s, const QString& path, bool mustExist) {
     if (info.exists() && info.isFile()) return true;
     if (mustExist) FailResourceFile(s, path);
     return false;
-}
-
-QStringList FilesMatching(const QString& folder, const QString& pattern) {
-    return QDir(folder).entryList({pattern}, QDir::Files, QDir::Name);
-}
-
-QString FirstFileMatching(const QString& folder, const QString& pattern) {
-    const QStringList files = FilesMatching(folder, pattern);
-    return files.isEmpty() ? QString() : files.first();
 }
 
 } // namespace corvane

@@ -13,8 +13,4 @@ bool FileExists(State& s, const QString& path, bool mustExist);
 // The data-file opener's failure: the message box and the end of the program.
 [[noreturn]] void FailResourceFile(State& s, const QString& path);
 
-// The first file in a folder that matches a wildcard pattern, in the order of the listing.
-QString FirstFileMatching(const QString& folder, const QString& pattern);
-QStringList FilesMatching(const QString& folder, const QString& pattern);
-
 } // namespace corvane

@@ -1,4 +1,4 @@
-#include "app/commandline.h"
+#include "base/commandline.h"
 
 namespace corvane {
 

@@ -1,0 +1,263 @@
+#include "jobs/jobactions.h"
+
+#include "base/numbertext.h"
+#include "base/record.h"
+#include "definitions/state.h"
+#include "definitions/values.h"
+#include "input/grids.h"
+#include "input/navigation.h"
+#include "input/units.h"
+#include "jobs/filehistory.h"
+#include "jobs/jobfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace corvane {
+
+namespace {
+
+bool RadioSet(const State& s, int n) {
+    const Radio* r = s.radios.Find(n);
+    return r && r->value;
+}
+
+bool SaveFailed(State& s, int code, const QString& description) {
+    s.WriteLog(QStringLiteral("*** JobFileSave *** ") + QString::number(code) + QStringLiteral(", ") +
+               description);
+    s.ShowMessage(3);
+    return false;
+}
+
+bool LoadFailed(State& s, int code, const QString& description) {
+    s.WriteLog(QString::number(code) + QStringLiteral(", ") + description);
+    s.ShowMessage(16);
+    return false;
+}
+
+// The states that hang on option buttons, as their clicks would set them.
+void ApplyButtonStates(State& s) {
+    const bool dimensions = RadioSet(s, 200) || RadioSet(s, 204);
+    for (int n : {13, 14, 15}) {
+        // The box dimensions come and go with their captions and units.
+        if (TextBox* box = s.textBoxes.Find(n)) box->visible = dimensions;
+        if (Label* label = s.labels.Find(n)) label->visible = dimensions;
+        if (Label* unit = s.unitLabels.Find(n)) unit->visible = dimensions;
+        s.MarkDirty(ControlKind::TextBox, n);
+        s.MarkDirty(ControlKind::Label, n);
+        s.MarkDirty(ControlKind::UnitLabel, n);
+    }
+    for (int i = 0; i < 3; ++i)
+        s.geometryVisible[i] = RadioSet(s, 200 + i);
+    for (int i = 0; i < 3; ++i)
+        if (Frame* frame = s.frames.Find(601 + i)) {
+            frame->visible = RadioSet(s, 600 + i);
+            s.MarkDirty(ControlKind::Frame, 601 + i);
+        }
+    const bool withoutGrid = RadioSet(s, 204);
+    if (Grid* grid = s.grids.Find(200)) {
+        grid->visible = !withoutGrid;
+        if (withoutGrid) grid->Resize(grid->rows, 2);
+        s.MarkDirty(ControlKind::Grid, 200);
+    }
+    if (Frame* frame = s.frames.Find(200)) frame->visible = withoutGrid;
+    if (Frame* frame = s.frames.Find(4)) frame->visible = !withoutGrid;
+    if (Button* button = s.buttons.Find(17)) button->visible = !withoutGrid;
+}
+
+// A job from before the door's protective device was saved gets the average strip curtain.
+void DefaultProtectiveDevice(State& s) {
+    OptionList* list = s.optionLists.Find(625);
+    const ValueList* values = s.valueLists.Find(625);
+    if (!list || !values || list->selected >= 0) return;
+    int chosen = -1;
+    for (int i = 0; i < values->values.size() && i < list->items.size(); ++i)
+        if (IsNumeric(values->values[i]) && NumberFromText(values->values[i]) == s.constants.averageCurtains)
+            chosen = i;
+    if (chosen < 0) return;
+    s.SelectListEntry(625, chosen);
+    if (s.textBoxes.Has(625)) s.SetText(625, list->items[chosen]);
+}
+
+// The section kind of a wall section is stored as the text of its list entry, and the loads
+// recognise a section by that text. A job written in another language names its kinds in that
+// language: each is translated to the entry at the same position of the list in use, found
+// through the section-kind lists of the language files beside the program.
+void TranslateSectionKinds(State& s) {
+    Grid* grid = s.grids.Find(200);
+    const OptionList* kinds = s.optionLists.Find(201);
+    if (!grid || !kinds || grid->rows < 2) return;
+    QList<QStringList> otherLists;
+    bool listsRead = false;
+    for (int c = 2; c < grid->cols; ++c) {
+        QString& kind = grid->Cell(1, c).text;
+        if (kind.isEmpty() || kinds->items.contains(kind)) continue;
+        if (!listsRead) {
+            listsRead = true;
+            for (const QString& name : QDir(s.dataFolder).entryList({QStringLiteral("*.lng")}, QDir::Files)) {
+                LineReader reader(s.dataFolder + name);
+                if (!reader.Open()) continue;
+                QStringList items;
+                for (int line = 0; !reader.AtEnd() && line < 100000; ++line) {
+                    const Record r = reader.ReadRecord();
+                    if (r.Count() >= 4 && r.Field(1).trimmed().toUpper() == QLatin1String("OPTIONLIST") &&
+                        r.Field(2).trimmed() == QLatin1String("201") &&
+                        r.Field(3).trimmed().toUpper() == QLatin1String("ITEM"))
+                        items << r.Field(4);
+                }
+                otherLists << items;
+            }
+        }
+        for (const QStringList& items : otherLists) {
+            const qsizetype position = items.indexOf(kind);
+            if (position >= 0 && position < kinds->items.size()) {
+                s.WriteLog(QStringLiteral("Section kind '") + kind + QStringLiteral("' read as '") +
+                           kinds->items[position] + QLatin1Char('\''));
+                kind = kinds->items[position];
+                break;
+            }
+        }
+    }
+}
+
+void AfterReading(State& s, const JobReadContext& ctx) {
+    TranslateSectionKinds(s);
+    s.flags.jobModified = false;
+    SizeTable(s, 200);
+    SizeTable(s, 300);
+    ApplyButtonStates(s);
+    if (ctx.isJobFile) {
+        s.hintText = s.strings[6];
+        s.hintVisible = true;
+        if (Frame* frame = s.frames.Find(2)) frame->visible = true;
+        s.currentJobPath = ctx.path;
+        UpdateFileHistory(s);
+        s.windowCaption = s.baseTitle + QStringLiteral("    \"") + ctx.path + QLatin1Char('"');
+        PressPageButton(s, 0);
+    } else {
+        s.hintText.clear();
+        if (Frame* frame = s.frames.Find(2)) frame->visible = false;
+        s.currentJobPath.clear();
+        s.windowCaption = s.baseTitle;
+    }
+    DefaultProtectiveDevice(s);
+    // Whatever the steps above ran (the door default, leaving the field that had the focus),
+    // a job just opened has no changes of its own.
+    s.flags.jobModified = false;
+    s.MarkAllDirty();
+}
+
+} // namespace
+
+bool JobFileSave(State& s, const QString& path) {
+    s.WriteLog(QStringLiteral(">JobFileSave"));
+    s.WriteLog(path);
+    QByteArray bytes;
+    try {
+        bytes = JobFileBytes(s, path);
+    } catch (const std::out_of_range& e) {
+        // A unit label without its text box or caption label: the window definition is broken.
+        return SaveFailed(s, 0, QString::fromStdString(e.what()));
+    }
+    // The old file is replaced only once the new one is complete on disk.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return SaveFailed(s, file.error(), file.errorString() + QStringLiteral(": ") + path);
+    if (file.write(bytes) != bytes.size()) {
+        const int code = file.error();
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return SaveFailed(s, code, why + QStringLiteral(": ") + path);
+    }
+    if (!file.commit()) return SaveFailed(s, file.error(), file.errorString() + QStringLiteral(": ") + path);
+
+    s.hintText = s.strings[7];
+    s.hintVisible = true;
+    s.flags.jobModified = false;
+    s.currentJobPath = path;
+    UpdateFileHistory(s);
+    s.MarkAllDirty();
+    return true;
+}
+
+bool JobFileLoad(State& s, const QString& path) {
+    s.WriteLog(QStringLiteral(">JobFileLoad()"));
+    s.WriteLog(path);
+    JobReadContext ctx;
+    ctx.path = path;
+    ctx.isJobFile = IsJobFilePath(s, path);
+    {
+        FlagGuard loading(s.flags.loading);
+        QByteArray bytes;
+        int code = 0;
+        QString error;
+        if (!ReadJobFileBytes(path, &bytes, &code, &error)) return LoadFailed(s, code, error);
+        if (OptionList* list = s.optionLists.Find(625); list && list->selected != -1) {
+            list->selected = -1;
+            s.MarkDirty(ControlKind::OptionList, 625);
+        }
+        ReadJobRecords(s, ctx, bytes);
+        if (ctx.skipped > 0) s.WriteLog(QString::number(ctx.skipped) + QStringLiteral(" lines skipped"));
+        if (ctx.used == 0) {
+            s.MarkAllDirty();
+            return LoadFailed(s, QFileDevice::ReadError, QStringLiteral("No job record in ") + path);
+        }
+        // The generic product column is headed by its name; numbered headings mean products.
+        try {
+            const QString heading = ReadGridCell(s, 300, 0, 2);
+            if (heading.isEmpty() || !IsNumeric(heading)) WriteGridCell(s, 300, 0, 2, s.strings[11]);
+        } catch (const std::out_of_range&) {
+            s.WriteLog(QStringLiteral("The product grid has no product column"));
+        }
+    }
+    AfterReading(s, ctx);
+    return true;
+}
+
+namespace {
+
+// A language may ship a template of its own ("francais.default.fil" beside "default.fil"), so
+// that the list texts the template holds (section kinds, series, constructions) are entries of
+// that language's lists; without one the common template serves.
+QString TemplateJobPath(const State& s) {
+    QString language = s.settings.Get(s.settingsSection, QStringLiteral("Language_File"));
+    if (language.size() > 3) {
+        language.chop(3);
+        const QString own = s.dataFolder + language + QStringLiteral("default.fil");
+        if (QFileInfo(own).isFile()) return own;
+    }
+    return s.templatePath;
+}
+
+} // namespace
+
+void LoadTemplateJob(State& s) {
+    const QString path = TemplateJobPath(s);
+    if (!JobFileLoad(s, path)) throw ProgramEnd(3, QStringLiteral("The template job cannot be loaded: ") + path);
+    // The template names no units, so the user's choice of units outlasts every job: its
+    // values are imperial, its labels say so first, then the unit switches convert whatever
+    // the user keeps in metric units (fields and grid rows alike).
+    for (auto& [n, unit] : s.unitLabels) {
+        if (n == 720 || n == 721) continue; // never in a job file
+        const QString imperial = InitialUnitName(s, n, unit.tag);
+        if (unit.caption == imperial) continue;
+        unit.caption = imperial;
+        s.MarkDirty(ControlKind::UnitLabel, n);
+    }
+    ApplyUnitSwitchesFromSettings(s);
+    s.flags.jobModified = false;
+    s.MarkAllDirty();
+}
+
+
+void OpenHistoryEntry(State& s, int i) {
+    if (i < 0 || i >= s.historyList.size()) return;
+    s.historySelected = i;
+    const QString path = s.historyList[i];
+    BusyPointer busy(s.platform);
+    if (!JobFileLoad(s, path)) LoadTemplateJob(s);
+}
+
+} // namespace corvane
