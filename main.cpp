@@ -1,4 +1,5 @@
 #include "app/batch.h"
+#include "app/session.h"
 #include "base/commandline.h"
 #include "base/platform.h"
 #include "base/settingsstore.h"
@@ -6,7 +7,6 @@
 #include "definitions/state.h"
 #include "gui/mainwindow.h"
 #include "gui/qtplatform.h"
-#include "input/fieldrules.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -21,7 +21,6 @@ QStringList Arguments(int argc, char** argv) {
     return args;
 }
 
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -35,8 +34,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Corvane"));
     corvane::QtPlatform platform;
     corvane::SettingsStore settings;
-    corvane::State state(QCoreApplication::applicationDirPath(), platform, settings);
-    corvane::InstallInputHandlers(state);
+    const std::unique_ptr<corvane::State> session =
+        corvane::MakeSession(QCoreApplication::applicationDirPath(), platform, settings);
+    corvane::State& state = *session;
     try {
         corvane::StartUp(state, corvane::JoinCommandLine(args));
     } catch (const corvane::ProgramEnd& end) {

@@ -1,7 +1,7 @@
 #include "tests/support/testprogram.h"
 
 #include "app/startup.h"
-#include "input/fieldrules.h"
+#include "app/session.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,8 +23,7 @@ TestProgram::TestProgram() {
     CopyFolder(BuiltProgramFolder() + QStringLiteral("/proddata"), m_dir.path() + QStringLiteral("/proddata"));
     QDir(m_dir.path()).mkpath(QStringLiteral("JobFiles"));
     settings = std::make_unique<SettingsStore>(m_dir.path() + QStringLiteral("/settings.ini"));
-    m_state = std::make_unique<State>(m_dir.path(), platform, *settings);
-    InstallInputHandlers(*m_state);
+    m_state = MakeSession(m_dir.path(), platform, *settings);
 }
 
 State& TestProgram::Start(const QString& commandTail) {
@@ -35,8 +34,7 @@ State& TestProgram::Start(const QString& commandTail) {
 State& TestProgram::Restart(const QString& commandTail) {
     settings->Sync();
     settings = std::make_unique<SettingsStore>(m_dir.path() + QStringLiteral("/settings.ini"));
-    m_state = std::make_unique<State>(m_dir.path(), platform, *settings);
-    InstallInputHandlers(*m_state);
+    m_state = MakeSession(m_dir.path(), platform, *settings);
     return Start(commandTail);
 }
 
