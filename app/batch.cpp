@@ -25,9 +25,7 @@ namespace corvane {
 namespace {
 
 bool IsListField(const State& s, int n) {
-    const QString type = FieldType(s, n).toUpper();
-    return type == QLatin1String("LIST") || type == QLatin1String("DATALIST") ||
-           type == QLatin1String("SELECTLIST");
+    return IsListKind(KindOfField(s, n));
 }
 
 // Checks that need only the window definition, so they fail before anything is loaded.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "definitions/windowdefinition.h"
 #include <QString>
 #include <QStringList>
 #include <map>
@@ -74,6 +75,7 @@ struct TextBox {
     QString defaultValue;
     int page = 0;
     int container = 0;     // option frame holding it, 0 for the page itself
+    FieldKind kind = FieldKind::Text;
 };
 
 struct Label {

@@ -56,26 +56,27 @@ State::State(const QString& folder, Platform& p, SettingsStore& store)
     log.SetFiles(programFolder + QStringLiteral("/!!LogFile.txt"), programFolder + QStringLiteral("/Log.txt"));
 
     for (const FieldDef& f : FieldDefinitions()) {
-        if (HasMember(f, 'T')) {
+        if (HasMember(f, Member::TextBox)) {
             TextBox& t = textBoxes.Add(f.number);
             t.page = f.page;
             t.container = f.container;
+            t.kind = f.Kind();
         }
-        if (HasMember(f, 'L')) {
+        if (HasMember(f, Member::Caption)) {
             Label& l = labels.Add(f.number);
             l.tag = QString::fromLatin1(f.type);
             l.page = f.page;
             l.container = f.container;
         }
-        if (HasMember(f, 'U')) {
+        if (HasMember(f, Member::Unit)) {
             Label& u = unitLabels.Add(f.number);
             u.page = f.page;
             u.container = f.container;
             u.tag = QStringLiteral("NONE");
         }
-        if (HasMember(f, 'O')) optionLists.Add(f.number).page = f.page;
-        if (HasMember(f, 'V')) valueLists.Add(f.number);
-        if (HasMember(f, 'B')) listButtons.Add(f.number);
+        if (HasMember(f, Member::OptionList)) optionLists.Add(f.number).page = f.page;
+        if (HasMember(f, Member::ValueList)) valueLists.Add(f.number);
+        if (HasMember(f, Member::ListButton)) listButtons.Add(f.number);
     }
     for (const LabelDef& d : LabelDefinitions()) {
         Label& l = labels.Add(d.number);
@@ -200,6 +201,11 @@ QString GetFieldValue(const State& s, int n) { return s.textBoxes[n].tag; }
 bool HasUnit(const State& s, int n) {
     const Label* u = s.unitLabels.Find(n);
     return u && u->tag.toUpper() != QLatin1String("NONE");
+}
+
+FieldKind KindOfField(const State& s, int n) {
+    const TextBox* t = s.textBoxes.Find(n);
+    return t ? t->kind : FieldKind::Text;
 }
 
 QString FieldType(const State& s, int n) {

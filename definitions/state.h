@@ -276,6 +276,8 @@ void SetFieldValue(State& s, int n, const QString& value);
 bool HasUnit(const State& s, int n);
 // The field type held by caption label n ("Number", "String", ...), empty when it has none.
 QString FieldType(const State& s, int n);
+// What field n holds; free text for a number that is no field with a text box.
+FieldKind KindOfField(const State& s, int n);
 // A result or default counts as overridden while its caption label shows the override colour.
 bool IsOverridden(const State& s, int n);
 // Whether cell (r, c) of a grid carries the override mark.

@@ -59,7 +59,7 @@ QString InitialUnitName(const State& s, int n, const QString& category) {
 
 QString DisplayText(const State& s, int n) {
     const TextBox& box = s.textBoxes[n];
-    if (FieldType(s, n) != QLatin1String("Number")) return box.tag;
+    if (box.kind != FieldKind::Number) return box.tag;
     // A stored value that is not a number leaves the shown text as it is.
     if (!ReadNumber(box.tag)) return box.text;
     const float stored = NumberFromText(box.tag);

@@ -78,10 +78,8 @@ QString ObjectName(ControlKind kind, int n) {
 
 // --- the arrangement of each page -------------------------------------------------------------
 
-enum class ItemKind { Field, Frame, Grid, Button, Label, Links, SpecLink, Check, Sketch, History, Underline };
-
 struct PageBuilder::Item {
-    ItemKind kind;
+    Placed kind;
     int number;
 };
 
@@ -90,96 +88,23 @@ namespace {
 using Item = PageBuilder::Item;
 using Column = std::vector<PageBuilder::Item>;
 
-// Rows of one or more columns, top to bottom.
+// Rows of one or more columns, top to bottom, as the window definition places them.
 struct Block {
     std::vector<Column> columns;
-    bool alignRight = false; // a lone button row sits at the right edge
+    bool alignRight = false;
 };
 
-Column Fields(std::initializer_list<int> numbers) {
-    Column c;
-    for (int n : numbers)
-        c.push_back({ItemKind::Field, n});
-    return c;
-}
-
-Column FieldRange(int from, int to) {
-    Column c;
-    for (const FieldDef& f : FieldDefinitions())
-        if (f.number >= from && f.number <= to && f.container == 0) c.push_back({ItemKind::Field, f.number});
-    return c;
-}
-
-Column operator+(Column a, const Column& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-Column One(ItemKind kind, int n) {
-    return {{kind, n}};
-}
-
 std::vector<Block> Arrangement(int page) {
-    switch (page) {
-    case 1:
-        return {{{FieldRange(0, 11),
-                  Fields({100, 101, 102, 103, 12, 13, 14, 15, 16}) + One(ItemKind::Frame, 2)}}};
-    case 2:
-        return {{{One(ItemKind::History, 0)}}, {{One(ItemKind::Button, 19)}, true}};
-    case 3:
-        return {{{One(ItemKind::Frame, 200), One(ItemKind::Frame, 100) + Fields({212, 213, 214}),
-                  One(ItemKind::Sketch, 0) + One(ItemKind::Button, 17)}},
-                {{One(ItemKind::Frame, 4)}}};
-    case 4:
-        return {{{Fields({312, 313, 314}), One(ItemKind::Button, 18) + One(ItemKind::Frame, 10)}},
-                {{One(ItemKind::Grid, 300)}}};
-    case 5:
-        return {{{Fields({400, 401, 402, 403, 423, 405, 406, 407, 408, 409, 422}), FieldRange(410, 421)}}};
-    case 6:
-        return {
-            {{Fields({501, 500, 502, 506, 503}) + One(ItemKind::Frame, 501) + Fields({525}) +
-                  One(ItemKind::Underline, 525) + Fields({510, 514, 560, 561, 562}),
-              Fields({504, 520, 521, 522, 523, 524}) + One(ItemKind::SpecLink, 0) + Fields({530, 531, 533}) +
-                  Fields({540, 541, 542, 543, 544}) + One(ItemKind::SpecLink, 1) + Fields({550, 551, 553})}},
-            {{One(ItemKind::Grid, 520)}},
-            {{One(ItemKind::Grid, 540)}}};
-    case 7:
-        return {{{Fields({600}) + One(ItemKind::Frame, 600) + Fields({659, 660, 669, 670, 680}),
-                  One(ItemKind::Frame, 601) + One(ItemKind::Frame, 602) + One(ItemKind::Frame, 603)}}};
-    case 8:
-        return {{{FieldRange(700, 708), FieldRange(709, 716)}}};
-    case 9:
-        return {{{Fields({720, 721, 803, 804, 805}) + One(ItemKind::Label, 802) + One(ItemKind::Frame, 840) +
-                      One(ItemKind::Frame, 842) + One(ItemKind::Frame, 844) + One(ItemKind::Frame, 846) +
-                      One(ItemKind::Label, 848) + One(ItemKind::Check, 0),
-                  One(ItemKind::Label, 800) + One(ItemKind::Links, 0) + One(ItemKind::Button, 20) +
-                      One(ItemKind::Label, 801)}}};
-    default:
-        return {};
+    std::vector<Block> blocks;
+    for (const Placement& p : PagePlacements()) {
+        if (p.page != page) continue;
+        if (static_cast<int>(blocks.size()) <= p.block) blocks.resize(p.block + 1);
+        Block& block = blocks[p.block];
+        block.alignRight = BlockAlignedRight(page, p.block);
+        if (static_cast<int>(block.columns.size()) <= p.column) block.columns.resize(p.column + 1);
+        block.columns[p.column].push_back({p.kind, p.number});
     }
-}
-
-// Captions longer than this wrap onto a second line, so the two columns of a busy page fit
-// the window at its least width; 0 leaves them on one line.
-int CaptionLimit(int page) {
-    return page == 6 || page == 7 ? 112 : 0;
-}
-
-// Frames whose two choices sit side by side; the others list their choices one under another.
-bool SideBySide(int frame) {
-    return frame == 100;
-}
-
-bool IsListType(const QString& type) {
-    const QString t = type.toUpper();
-    return t == QLatin1String("LIST") || t == QLatin1String("DATALIST") || t == QLatin1String("SELECTLIST");
-}
-
-// The label that titles a page: p99, or 17 on the recent-jobs page.
-int TitleLabel(int page) {
-    for (const LabelDef& d : LabelDefinitions())
-        if (d.page == page && (d.number % 100 == 99 || d.number == 17)) return d.number;
-    return -1;
+    return blocks;
 }
 
 QGridLayout* NewFieldGrid() {
@@ -238,7 +163,7 @@ PagePanel* PageBuilder::BuildPage(int page, QWidget* parent) {
             } else {
                 // Only the recent-jobs list grows with the page; everything else keeps its size
                 // and the room left over stays below.
-                const bool list = block.columns.front().front().kind == ItemKind::History;
+                const bool list = block.columns.front().front().kind == Placed::History;
                 grows = grows || list;
                 layout->addLayout(column, list ? 1 : 0);
             }
@@ -285,7 +210,7 @@ QWidget* PageBuilder::MakeHeader(int page, QWidget* parent) {
         return a;
     };
     row->addWidget(arrow(BackArrowButton(page), false));
-    const int title = TitleLabel(page);
+    const int title = PageTitleLabel(page);
     if (title >= 0) {
         QWidget* label = MakeLabel(title, header);
         QFont big = label->font();
@@ -319,47 +244,47 @@ void PageBuilder::AddItems(QVBoxLayout* column, const std::vector<Item>& items, 
     };
     for (const Item& item : items) {
         switch (item.kind) {
-        case ItemKind::Field: {
+        case Placed::Field: {
             if (!FindField(item.number) || Built(ControlKind::TextBox, item.number)) break;
             QGridLayout* grid = fieldGrid();
             AddFieldRow(grid, row++, item.number, parent);
             continue;
         }
-        case ItemKind::Underline: {
+        case Placed::Underline: {
             QGridLayout* grid = fieldGrid();
             auto* bar = new UnderlineBar(parent);
             Register(ControlKind::Underline, item.number, bar);
             grid->addWidget(bar, row++, 0, 1, 2);
             continue;
         }
-        case ItemKind::SpecLink: {
+        case Placed::SpecLink: {
             QGridLayout* grid = fieldGrid();
             grid->addWidget(MakeLink(ControlKind::SpecLink, item.number, parent), row++, 1);
             continue;
         }
-        case ItemKind::Frame:
+        case Placed::Frame:
             column->addWidget(MakeFrame(item.number, parent));
             break;
-        case ItemKind::Grid:
+        case Placed::Grid:
             column->addWidget(MakeGrid(item.number, parent), 0, Qt::AlignLeft);
             break;
-        case ItemKind::Button:
+        case Placed::Button:
             column->addWidget(MakeButton(item.number, parent), 0, Qt::AlignLeft);
             break;
-        case ItemKind::Label: {
+        case Placed::Label: {
             QWidget* label = MakeLabel(item.number, parent);
             if (item.number != 801) label->setContentsMargins(0, 6, 0, 0);
             column->addWidget(label);
             break;
         }
-        case ItemKind::Links:
+        case Placed::Links:
             for (const PlacedDef& d : LinkDefinitions())
                 column->addWidget(MakeLink(ControlKind::Link, d.number, parent));
             break;
-        case ItemKind::Check:
+        case Placed::Check:
             column->addWidget(MakeCheck(item.number, parent));
             break;
-        case ItemKind::Sketch: {
+        case Placed::Sketch: {
             auto* sketch = new ShapeSketch(parent);
             sketch->setObjectName(QStringLiteral("Geometry"));
             sketch->setFixedSize(sketch->sizeHint());
@@ -367,7 +292,7 @@ void PageBuilder::AddItems(QVBoxLayout* column, const std::vector<Item>& items, 
             column->addWidget(sketch);
             break;
         }
-        case ItemKind::History: {
+        case Placed::History: {
             auto* list = new QListWidget(parent);
             list->setObjectName(QStringLiteral("FileHistoryList"));
             list->setUniformItemSizes(true);
@@ -383,9 +308,9 @@ void PageBuilder::AddItems(QVBoxLayout* column, const std::vector<Item>& items, 
 
 void PageBuilder::AddFieldRow(QGridLayout* grid, int row, int n, QWidget* parent) {
     const FieldDef* def = FindField(n);
-    const QString type = QString::fromLatin1(def->type);
+    const FieldKind kind = def->Kind();
     QWidget* caption = nullptr;
-    if (HasMember(*def, 'L')) {
+    if (HasMember(*def, Member::Caption)) {
         caption = MakeLabel(n, parent);
         if (const int limit = CaptionLimit(def->page); limit > 0) caption->setProperty("wrapWidth", limit);
         grid->addWidget(caption, row, 0, Qt::AlignLeft | Qt::AlignVCenter);
@@ -394,17 +319,17 @@ void PageBuilder::AddFieldRow(QGridLayout* grid, int row, int n, QWidget* parent
     auto* h = new QHBoxLayout(cell);
     h->setContentsMargins(0, 0, 0, 0);
     h->setSpacing(4);
-    if (HasMember(*def, 'T')) {
+    if (HasMember(*def, Member::TextBox)) {
         auto* box = new QLineEdit(cell);
         Register(ControlKind::TextBox, n, box);
         m_binder.Bind(box, Role::Field, n);
-        if (type == QLatin1String("Number")) {
+        if (kind == FieldKind::Number) {
             box->setAlignment(Qt::AlignRight);
             box->setFixedWidth(QFontMetrics(box->font()).horizontalAdvance(QStringLiteral("-000000.0")) + 10);
         } else {
             box->setMinimumWidth(QFontMetrics(box->font()).horizontalAdvance(QLatin1Char('x')) * 14);
         }
-        if (IsListType(type)) {
+        if (IsListKind(kind)) {
             // A list field is chosen, not typed; while its list is open over it the box keeps
             // its place so the row does not jump.
             box->setReadOnly(true);
@@ -414,9 +339,9 @@ void PageBuilder::AddFieldRow(QGridLayout* grid, int row, int n, QWidget* parent
             box->setSizePolicy(keep);
         }
         if (caption) static_cast<QLabel*>(caption)->setBuddy(box);
-        h->addWidget(box, type == QLatin1String("Number") ? 0 : 1);
+        h->addWidget(box, kind == FieldKind::Number ? 0 : 1);
     }
-    if (HasMember(*def, 'B')) {
+    if (HasMember(*def, Member::ListButton)) {
         auto* button = new QToolButton(cell);
         button->setArrowType(Qt::DownArrow);
         button->setFocusPolicy(Qt::NoFocus);
@@ -426,7 +351,7 @@ void PageBuilder::AddFieldRow(QGridLayout* grid, int row, int n, QWidget* parent
         m_binder.Bind(button, Role::ListButton, n);
         h->addWidget(button);
     }
-    if (HasMember(*def, 'U')) {
+    if (HasMember(*def, Member::Unit)) {
         auto* unit = new ClickLabel(cell);
         unit->setCursor(Qt::PointingHandCursor);
         unit->setMinimumWidth(QFontMetrics(unit->font()).horizontalAdvance(QStringLiteral("Btu/h")));
@@ -434,7 +359,7 @@ void PageBuilder::AddFieldRow(QGridLayout* grid, int row, int n, QWidget* parent
         m_binder.Bind(unit, Role::UnitLabel, n);
         h->addWidget(unit);
     }
-    if (type == QLatin1String("Number")) h->addStretch();
+    if (kind == FieldKind::Number) h->addStretch();
     grid->addWidget(cell, row, 1);
     m_widgets.fieldRows[n] = cell;
 }
@@ -553,7 +478,7 @@ QWidget* PageBuilder::MakeFrame(int n, QWidget* parent) {
             row->addWidget(MakeRadio(r, box));
         row->addStretch();
         v->addLayout(row);
-    } else if (SideBySide(n)) {
+    } else if (ChoicesSideBySide(n)) {
         // A pair of choices reads best side by side.
         auto* row = new QHBoxLayout;
         row->setSpacing(16);
@@ -591,22 +516,22 @@ void PageBuilder::AddRemaining(int page, QVBoxLayout* body, QWidget* parent) {
     Column rest;
     for (const PlacedDef& d : FrameDefinitions())
         if (d.page == page && !Built(ControlKind::Frame, d.number))
-            rest.push_back({ItemKind::Frame, d.number});
+            rest.push_back({Placed::Frame, d.number});
     for (const FieldDef& d : FieldDefinitions())
         if (d.page == page && !Built(ControlKind::TextBox, d.number))
-            rest.push_back({ItemKind::Field, d.number});
+            rest.push_back({Placed::Field, d.number});
     for (const LabelDef& d : LabelDefinitions())
         if (d.page == page && !Built(ControlKind::Label, d.number))
-            rest.push_back({ItemKind::Label, d.number});
+            rest.push_back({Placed::Label, d.number});
     for (const PlacedDef& d : ButtonDefinitions())
         if (d.page == page && !Built(ControlKind::Button, d.number))
-            rest.push_back({ItemKind::Button, d.number});
+            rest.push_back({Placed::Button, d.number});
     for (const GridDef& d : GridDefinitions())
-        if (d.page == page && !Built(ControlKind::Grid, d.number)) rest.push_back({ItemKind::Grid, d.number});
+        if (d.page == page && !Built(ControlKind::Grid, d.number)) rest.push_back({Placed::Grid, d.number});
     for (const PlacedDef& d : SpecLinkDefinitions())
         if (d.page == page && !Built(ControlKind::SpecLink, d.number))
-            rest.push_back({ItemKind::SpecLink, d.number});
-    if (page == 0 && !Built(ControlKind::Check, 0)) rest.push_back({ItemKind::Check, 0});
+            rest.push_back({Placed::SpecLink, d.number});
+    if (page == 0 && !Built(ControlKind::Check, 0)) rest.push_back({Placed::Check, 0});
     if (rest.empty()) return;
     auto* column = new QVBoxLayout;
     AddItems(column, rest, parent);

@@ -284,11 +284,11 @@ void TextBoxChange(State& s, int n) {
     if (s.focus.Is(ControlKind::TextBox, n) && IsOverridable(n))
         PaintFieldLabels(s, n, entryText.isEmpty() ? NormalLabelColour(s) : s.colours.override);
 
-    const QString type = FieldType(s, n);
+    const FieldKind kind = KindOfField(s, n);
     {
         // Whatever a rule below sets, the rules flag is clear again when the handling ends.
         FlagGuard rulesEnd(s.flags.rules, false);
-        if (type == QLatin1String("String")) {
+        if (kind == FieldKind::Text) {
             Attempt(s, n, [&] {
                 TextBox& box = s.textBoxes[n];
                 box.tag = box.text;
@@ -296,7 +296,7 @@ void TextBoxChange(State& s, int n) {
                     s.settings.Save(s.settingsSection, SettingsName(n), box.text);
             });
             if (n == 530) Attempt(s, n, [&] { ApplyCondenserRule(s); });
-        } else if (type == QLatin1String("Number")) {
+        } else if (kind == FieldKind::Number) {
             Attempt(s, n, [&] { ApplyEntryRule(s, n); });
             if (!s.flags.calculating) {
                 bool calculate = true;

@@ -66,9 +66,8 @@ bool TextBoxKeyPress(State& s, int n, int code, int caret, bool* moveOn) {
         TextBoxChange(s, n);
         return false;
     }
-    const QString type = FieldType(s, n);
-    s.WriteLog(QStringLiteral("TEXTBOX Type = ") + type);
-    if (type != QLatin1String("Number")) return true;
+    s.WriteLog(QStringLiteral("TEXTBOX Type = ") + FieldType(s, n));
+    if (box->kind != FieldKind::Number) return true;
     return NumericKeyAccepted(box->text, code, caret);
 }
 
@@ -95,7 +94,7 @@ void TextBoxLostFocus(State& s, int n) {
 
     s.hintText.clear();
 
-    if (s.textBoxes[n].text.isEmpty() && FieldType(s, n).toUpper() == QLatin1String("NUMBER")) FillEmptyNumber(s, n);
+    if (s.textBoxes[n].text.isEmpty() && KindOfField(s, n) == FieldKind::Number) FillEmptyNumber(s, n);
 }
 
 bool GridEditorKeyPress(State& s, int g, int code, int caret) {

@@ -214,10 +214,10 @@ void OpenPicker(State& s, int n) {
     TextBox* box = s.textBoxes.Find(n);
     if (!box) return;
     s.hintText = box->hint;
-    const QString type = FieldType(s, n).toUpper();
-    if (type == QLatin1String("LIST")) {
+    const FieldKind kind = box->kind;
+    if (kind == FieldKind::List) {
         if (s.optionLists.Has(n)) ShowList(s, n);
-    } else if (type == QLatin1String("DATALIST") || type == QLatin1String("SELECTLIST")) {
+    } else if (kind == FieldKind::DataList || kind == FieldKind::SelectList) {
         if (!s.optionLists.Has(n)) return;
         RefillList(s, n);
         if (s.optionLists[n].items.isEmpty()) {

@@ -148,7 +148,7 @@ void UnitLabelChange(State& s, int n) {
     if (s.textBoxes.Has(n)) {
         try {
             FlagGuard converting(s.flags.converting);
-            const QString text = FieldType(s, n) == QLatin1String("Number") ? DisplayText(s, n) : s.textBoxes[n].tag;
+            const QString text = KindOfField(s, n) == FieldKind::Number ? DisplayText(s, n) : s.textBoxes[n].tag;
             s.SetText(n, text);
         } catch (const ProgramEnd&) {
             throw;

@@ -95,7 +95,7 @@ void WriteFields(const State& s, LineWriter& out) {
         out.Add(QStringLiteral("\"C\",") + Number(n) + QLatin1Char(',') + Quoted(label.tag) +
                 QLatin1Char(',') + Quoted(label.caption) + QStringLiteral(",\"\""));
         const bool overridden = IsOverridden(s, n);
-        if (label.tag.toUpper() == QLatin1String("SELECTLIST")) {
+        if (box.kind == FieldKind::SelectList) {
             out.Add(QStringLiteral("\"T\",") + Number(n) + QStringLiteral(",\"SELECTLIST\",") +
                     Number(s.optionLists[n].selected) + QLatin1Char(',') + BooleanItem(overridden));
         } else {

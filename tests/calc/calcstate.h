@@ -4,7 +4,7 @@
 #include "definitions/state.h"
 #include "input/fieldrules.h"
 #include "input/grids.h"
-#include "tests/support/fakeplatform.h"
+#include "tests/support/testprogram.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,18 +23,11 @@ namespace corvane::test {
 // "errors" (the error texts, comma separated), "backN" / "backG:r,c" (mark or normal),
 // "foreG:r,c" (override or normal), "colsG", "open" (the list open over a grid cell),
 // "entries" (cells of the wall grid in the entry colour).
-struct CalcState {
+struct CalcState : TestSession {
     static constexpr Colour OverrideColour = RGBColour(0, 0, 255);
     static constexpr Colour EntryBack = RGBColour(255, 255, 200);
 
-    QTemporaryDir dir;
-    FakePlatform platform;
-    SettingsStore settings{dir.path() + QStringLiteral("/s.ini")};
-    std::unique_ptr<State> state = std::make_unique<State>(dir.path(), platform, settings);
-    State& s = *state;
-
     CalcState() {
-        InstallInputHandlers(s);
         platform.allowUnscriptedMessages = true;
         s.colours = StoredColours{};
         s.colours.override = OverrideColour;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/session.h"
 #include "definitions/state.h"
-#include "input/fieldrules.h"
 #include "tests/support/testprogram.h"
 
 #include <QDir>
@@ -18,8 +18,7 @@ struct Rig {
     std::unique_ptr<State> s;
     Rig() {
         QDir(dir.path()).mkpath("opdata");
-        s = std::make_unique<State>(dir.path(), platform, settings);
-        InstallInputHandlers(*s);
+        s = MakeSession(dir.path(), platform, settings);
         s->settingsSection = QStringLiteral("t\\Settings");
     }
     void Write(const QString& name, const QByteArray& content) {

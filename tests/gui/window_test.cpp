@@ -65,11 +65,11 @@ QStringList DefinedControlNames() {
     QStringList names;
     const auto add = [&](ControlKind kind, int n) { names << ObjectName(kind, n); };
     for (const FieldDef& f : FieldDefinitions()) {
-        if (HasMember(f, 'T')) add(ControlKind::TextBox, f.number);
-        if (HasMember(f, 'L')) add(ControlKind::Label, f.number);
-        if (HasMember(f, 'U')) add(ControlKind::UnitLabel, f.number);
-        if (HasMember(f, 'O')) add(ControlKind::OptionList, f.number);
-        if (HasMember(f, 'B')) add(ControlKind::ListButton, f.number);
+        if (HasMember(f, Member::TextBox)) add(ControlKind::TextBox, f.number);
+        if (HasMember(f, Member::Caption)) add(ControlKind::Label, f.number);
+        if (HasMember(f, Member::Unit)) add(ControlKind::UnitLabel, f.number);
+        if (HasMember(f, Member::OptionList)) add(ControlKind::OptionList, f.number);
+        if (HasMember(f, Member::ListButton)) add(ControlKind::ListButton, f.number);
     }
     for (const LabelDef& d : LabelDefinitions())
         add(ControlKind::Label, d.number);
@@ -497,11 +497,8 @@ class WindowTest : public QObject {
 
     void withoutLanguageCaptions_everyControlShowsItsName() {
         // A bare program folder: no language file has been read, no pictures exist.
-        QTemporaryDir folder;
-        test::FakePlatform platform;
-        SettingsStore settings(folder.path() + QStringLiteral("/s.ini"));
-        State s(folder.path(), platform, settings);
-        InstallInputHandlers(s);
+        test::TestSession session;
+        State& s = session.s;
         s.logoPicture = QStringLiteral("missing.png");
         MainWindow window(s);
         QCOMPARE(window.findChild<QLabel*>(QStringLiteral("LABEL_103"))->text(), QStringLiteral("LABEL 103"));
@@ -605,41 +602,6 @@ class WindowTest : public QObject {
         QTRY_VERIFY(total->mapTo(&run.window, QPoint()).y() < shownAt);
         show(true);
         QTRY_COMPARE(total->mapTo(&run.window, QPoint()).y(), shownAt);
-    }
-
-    // Not a check: with CORVANE_SCREENSHOTS naming a folder, saves a picture of every page.
-    void screenshots() {
-        const QString folder = qEnvironmentVariable("CORVANE_SCREENSHOTS");
-        if (folder.isEmpty()) QSKIP("set CORVANE_SCREENSHOTS to a folder to save pictures of the pages");
-        Running run;
-        QVERIFY(run.Ready());
-        for (const QSize size : {QSize(640, 480), QSize(960, 700)}) {
-            run.window.resize(size);
-            QTest::qWait(50);
-            const QString suffix = QStringLiteral("_%1.png").arg(size.width());
-            run.window.grab().save(folder + QStringLiteral("/start") + suffix);
-            for (int b = 0; b <= 8; ++b) {
-                run.Click(QStringLiteral("BUTT_%1").arg(b));
-                QTest::qWait(50);
-                run.window.grab().save(folder + QStringLiteral("/page%1").arg(b == 0 ? 1 : b + 1) + suffix);
-            }
-        }
-        run.window.resize(640, 480);
-        run.Click(QStringLiteral("BUTT_5"));
-        run.Click(QStringLiteral("LISTBUTTON_520"));
-        QTest::qWait(50);
-        run.window.grab().save(folder + QStringLiteral("/list520.png"));
-        QTest::keyClick(run.Find(QStringLiteral("FRAME_6")), Qt::Key_G, Qt::ControlModifier);
-        run.Click(QStringLiteral("BUTT_2"));
-        auto* walls = run.Find<QTableWidget>(QStringLiteral("GRID_200"));
-        QTest::mouseClick(walls->viewport(), Qt::LeftButton, {},
-                          walls->visualRect(walls->model()->index(2, 2)).center());
-        QTest::qWait(50);
-        run.window.grab().save(folder + QStringLiteral("/walleditor.png"));
-        QTest::mouseClick(walls->viewport(), Qt::LeftButton, {},
-                          walls->visualRect(walls->model()->index(6, 3)).center());
-        QTest::qWait(50);
-        run.window.grab().save(folder + QStringLiteral("/walllist.png"));
     }
 };
 

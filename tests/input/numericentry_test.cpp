@@ -58,11 +58,8 @@ void NumericEntryTest::keyFilter_data() {
 void NumericEntryTest::keyFilter() {
     QFETCH(KeyCase, c);
     if (c.comma) QLocale::setDefault(QLocale(QLocale::German));
-    QTemporaryDir dir;
-    FakePlatform platform;
-    SettingsStore settings(dir.filePath("s.ini"));
-    State s(dir.path(), platform, settings);
-    InstallInputHandlers(s);
+    test::TestSession session;
+    State& s = session.s;
     s.grids[200].rowTypes = QString("TEXT LIST NUMBER NUMBER NUMBER Number LIST NUMBER NUMBER NUMBER").split(' ');
     if (c.where >= 0) {
         s.SetTextQuietly(c.where, c.text);

@@ -53,7 +53,37 @@ class BatchTest : public QObject {
     void explainsFailures_data();
     void explainsFailures();
     void savedJobLoadsBackTheSame();
+    void savedJobs_giveTheSameStateAsWhenSaved_data();
+    void savedJobs_giveTheSameStateAsWhenSaved();
 };
+
+void BatchTest::savedJobs_giveTheSameStateAsWhenSaved_data() {
+    QTest::addColumn<QString>("job");
+    for (int i = 1; i <= 10; ++i) {
+        const QString name = QStringLiteral("job%1.cvj").arg(i, 2, 10, QLatin1Char('0'));
+        QTest::newRow(qPrintable(name)) << QFINDTESTDATA("../data/jobs/" + name);
+    }
+}
+
+void BatchTest::savedJobs_giveTheSameStateAsWhenSaved() {
+    QFETCH(QString, job);
+    if (!ShippedData()) QSKIP("the shipped data files are not beside the program");
+    QVERIFY2(!job.isEmpty(), "the saved job is missing from tests/data/jobs");
+    QFile expectedFile(job.chopped(4) + QStringLiteral(".json"));
+    QVERIFY(expectedFile.open(QIODevice::ReadOnly));
+    const QByteArray expected = expectedFile.readAll();
+    const Outcome o = Run({QStringLiteral("--json"), job});
+    QCOMPARE(o.status, 0);
+    if (o.out != expected) {
+        // Name the first control whose state moved, not 60 KB of JSON.
+        const QJsonObject now = QJsonDocument::fromJson(o.out).object(), then = QJsonDocument::fromJson(expected).object();
+        for (const QString& part : then.keys())
+            for (const QString& key : then.value(part).toObject().keys())
+                QVERIFY2(now.value(part).toObject().value(key) == then.value(part).toObject().value(key),
+                         qPrintable(part + QLatin1Char(' ') + key + QStringLiteral(" moved")));
+        QCOMPARE(o.out, expected);
+    }
+}
 
 void BatchTest::explainsFailures_data() {
     QTest::addColumn<QStringList>("args");

@@ -3,7 +3,7 @@
 #include "base/settingsstore.h"
 #include "definitions/state.h"
 #include "input/fieldrules.h"
-#include "tests/support/fakeplatform.h"
+#include "tests/support/testprogram.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -15,14 +15,8 @@ constexpr Colour OverrideColour = RGBColour(200, 0, 0), NormalColour = RGBColour
 
 // A state in a folder of its own with what the language and colour files give the job file
 // (extension, messages 3 and 16, hint strings, colours, three unit rows): no shipped data needed.
-struct JobState {
-    QTemporaryDir dir;
-    FakePlatform platform;
-    SettingsStore settings{dir.path() + QStringLiteral("/settings.ini")};
-    State s{dir.path(), platform, settings};
-
+struct JobState : TestSession {
     JobState() {
-        InstallInputHandlers(s);
         platform.allowUnscriptedMessages = true;
         s.jobExtension = QStringLiteral("cvj");
         s.settingsSection = QStringLiteral("c\\Tundrel\\Settings");

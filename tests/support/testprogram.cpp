@@ -18,6 +18,8 @@ void CopyFolder(const QString& from, const QString& to) {
         CopyFolder(from + u'/' + name, to + u'/' + name);
 }
 
+TestSession::TestSession() : state(MakeSession(dir.path(), platform, settings)), s(*state) {}
+
 TestProgram::TestProgram() {
     CopyFolder(BuiltProgramFolder() + QStringLiteral("/opdata"), m_dir.path() + QStringLiteral("/opdata"));
     CopyFolder(BuiltProgramFolder() + QStringLiteral("/proddata"), m_dir.path() + QStringLiteral("/proddata"));

@@ -29,6 +29,17 @@ private:
     std::unique_ptr<State> m_state;
 };
 
+// A bare session in an empty temporary folder: private settings, the scripted platform and a
+// ready state (input rules subscribed), with nothing read. Tests fill in what they need.
+struct TestSession {
+    QTemporaryDir dir;
+    FakePlatform platform;
+    SettingsStore settings{dir.path() + QStringLiteral("/settings.ini")};
+    std::unique_ptr<State> state;
+    State& s;
+    TestSession();
+};
+
 // The folder of the built program, with its opdata/ and proddata/.
 QString BuiltProgramFolder();
 void CopyFolder(const QString& from, const QString& to);
