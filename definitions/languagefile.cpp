@@ -2,6 +2,7 @@
 
 #include "definitions/datafiles.h"
 #include "base/numbertext.h"
+#include "base/truetext.h"
 #include "base/record.h"
 #include "definitions/state.h"
 #include "definitions/values.h"
@@ -18,7 +19,6 @@ struct Unusable : std::runtime_error {
     explicit Unusable(const QString& why) : std::runtime_error(why.toStdString()) {}
 };
 
-bool IsTrue(const QString& value) { return value.trimmed().toUpper() == QLatin1String("TRUE"); }
 
 // One line of the language file, split as the reader uses it.
 struct LangLine {
@@ -114,7 +114,7 @@ void LanguageReader::ApplyTextBox(const LangLine& l) {
         m_s.textBoxes[n].tooltip = l.value;
     } else if (l.subKey == QLatin1String("VISIBLE")) {
         // Text box, caption and unit label show and hide together; each that exists follows.
-        const bool visible = IsTrue(l.value);
+        const bool visible = IsTrueText(l.value);
         TextBox* box = m_s.textBoxes.Find(n);
         Label* label = m_s.labels.Find(n);
         Label* unit = m_s.unitLabels.Find(n);
@@ -229,7 +229,7 @@ void LanguageReader::Apply(const LangLine& l) {
         } else if (sub == QLatin1String("TOOLTIP")) {
             b.tooltip = value;
         } else if (sub == QLatin1String("VISIBLE")) {
-            b.visible = IsTrue(value);
+            b.visible = IsTrueText(value);
             if (Button* shadow = s.shadows.Find(n)) shadow->visible = b.visible;
             s.MarkDirty(ControlKind::Shadow, n);
         } else {
@@ -240,7 +240,7 @@ void LanguageReader::Apply(const LangLine& l) {
         Link& link = s.links[n];
         if (sub == QLatin1String("CAPTION")) link.caption = value;
         else if (sub == QLatin1String("TOOLTIP")) link.tooltip = value;
-        else if (sub == QLatin1String("VISIBLE")) link.visible = IsTrue(value);
+        else if (sub == QLatin1String("VISIBLE")) link.visible = IsTrueText(value);
         else if (sub == QLatin1String("TAG")) link.tag = value;
         else Ignored(l);
         s.MarkDirty(ControlKind::Link, n);
@@ -248,7 +248,7 @@ void LanguageReader::Apply(const LangLine& l) {
         Check& check = s.checks[n];
         if (sub == QLatin1String("CAPTION")) check.caption = value;
         else if (sub == QLatin1String("TOOLTIP")) check.tooltip = value;
-        else if (sub == QLatin1String("VISIBLE")) check.visible = IsTrue(value);
+        else if (sub == QLatin1String("VISIBLE")) check.visible = IsTrueText(value);
         else if (sub == QLatin1String("HINT")) check.hint = value;
         else Ignored(l);
         s.MarkDirty(ControlKind::Check, n);
@@ -256,7 +256,7 @@ void LanguageReader::Apply(const LangLine& l) {
         Radio& radio = s.radios[n];
         if (sub == QLatin1String("CAPTION")) radio.caption = value;
         else if (sub == QLatin1String("TOOLTIP")) radio.tooltip = value;
-        else if (sub == QLatin1String("VISIBLE")) radio.visible = IsTrue(value);
+        else if (sub == QLatin1String("VISIBLE")) radio.visible = IsTrueText(value);
         else if (sub == QLatin1String("HINT")) radio.hint = value;
         else Ignored(l);
         s.MarkDirty(ControlKind::Radio, n);
@@ -264,7 +264,7 @@ void LanguageReader::Apply(const LangLine& l) {
         Frame& frame = s.frames[n];
         if (sub == QLatin1String("CAPTION")) frame.caption = value;
         else if (sub == QLatin1String("TOOLTIP")) frame.tooltip = value;
-        else if (sub == QLatin1String("VISIBLE")) frame.visible = IsTrue(value);
+        else if (sub == QLatin1String("VISIBLE")) frame.visible = IsTrueText(value);
         else Ignored(l);
         s.MarkDirty(ControlKind::Frame, n);
     } else if (key == QLatin1String("TABLE")) {
@@ -373,6 +373,20 @@ void AfterStep(State& s, const char* what, F step) {
 }
 
 } // namespace
+
+QStringList ReadOptionListItems(const QString& path, int list) {
+    QStringList items;
+    LineReader file(path);
+    if (!file.Open()) return items;
+    while (!file.AtEnd()) {
+        LangLine line;
+        QString problem;
+        if (ParseLine(file.ReadRecord(), &line, &problem) && line.key == QLatin1String("OPTIONLIST") &&
+            line.n == list && line.subKey == QLatin1String("ITEM"))
+            items << line.value;
+    }
+    return items;
+}
 
 void ReadResourceFile(State& s) {
     for (auto& table : s.messages) table.fill(QString());

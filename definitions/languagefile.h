@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 namespace corvane {
 
 class State;
@@ -10,5 +12,9 @@ class State;
 // the program with "Cannot open resource file"; a line that cannot be used is logged and
 // skipped.
 void ReadResourceFile(State& s);
+
+// The entries of option list n as a language file defines them (its OPTIONLIST n ITEM lines),
+// empty when the file cannot be read. Used to recognise list texts of another language.
+QStringList ReadOptionListItems(const QString& path, int list);
 
 } // namespace corvane

@@ -1,6 +1,7 @@
 #include "input/units.h"
 
 #include "base/numbertext.h"
+#include "base/truetext.h"
 #include "calc/loads.h"
 #include "definitions/state.h"
 #include "definitions/values.h"
@@ -43,8 +44,8 @@ const UnitSwitch& SwitchOf(int button) {
 
 bool SettingsBoolean(const QString& text, bool fallback) {
     const QString t = text.trimmed();
-    if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) return true;
-    if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) return false;
+    if (IsTrueText(t)) return true;
+    if (IsFalseText(t)) return false;
     if (const auto v = ReadNumber(t); v && !t.isEmpty()) return *v != 0;
     return fallback;
 }

@@ -2,6 +2,7 @@
 
 #include "base/numbertext.h"
 #include "base/record.h"
+#include "definitions/languagefile.h"
 #include "definitions/state.h"
 #include "definitions/values.h"
 #include "input/grids.h"
@@ -96,19 +97,8 @@ void TranslateSectionKinds(State& s) {
         if (kind.isEmpty() || kinds->items.contains(kind)) continue;
         if (!listsRead) {
             listsRead = true;
-            for (const QString& name : QDir(s.dataFolder).entryList({QStringLiteral("*.lng")}, QDir::Files)) {
-                LineReader reader(s.dataFolder + name);
-                if (!reader.Open()) continue;
-                QStringList items;
-                for (int line = 0; !reader.AtEnd() && line < 100000; ++line) {
-                    const Record r = reader.ReadRecord();
-                    if (r.Count() >= 4 && r.Field(1).trimmed().toUpper() == QLatin1String("OPTIONLIST") &&
-                        r.Field(2).trimmed() == QLatin1String("201") &&
-                        r.Field(3).trimmed().toUpper() == QLatin1String("ITEM"))
-                        items << r.Field(4);
-                }
-                otherLists << items;
-            }
+            for (const QString& name : QDir(s.dataFolder).entryList({QStringLiteral("*.lng")}, QDir::Files))
+                otherLists << ReadOptionListItems(s.dataFolder + name, 201);
         }
         for (const QStringList& items : otherLists) {
             const qsizetype position = items.indexOf(kind);

@@ -2,6 +2,7 @@
 
 #include "base/numbertext.h"
 #include "base/record.h"
+#include "base/truetext.h"
 #include "definitions/state.h"
 #include "input/grids.h"
 #include "definitions/values.h"
@@ -206,7 +207,7 @@ void ReadRadioRecord(State& s, int n, const std::array<QString, 5>& f) {
     s.SetRadio(n, f[3] == QLatin1String("#TRUE#"));
     if (Frame* frame = s.frames.Find(radio.container)) {
         frame->foreColour =
-            f[4].toUpper() == QLatin1String("TRUE") ? s.colours.override : NormalLabelColour(s);
+            IsTrueText(f[4]) ? s.colours.override : NormalLabelColour(s);
         s.MarkDirty(ControlKind::Frame, radio.container);
     }
 }
@@ -242,7 +243,7 @@ bool ReadCellRecord(State& s, const std::array<QString, 5>& f) {
     }
     grid.row = *r;
     grid.col = *c;
-    cell.foreColour = f[4].toUpper() == QLatin1String("TRUE") ? s.colours.override : s.colours.cellFore;
+    cell.foreColour = IsTrueText(f[4]) ? s.colours.override : s.colours.cellFore;
     s.MarkDirty(ControlKind::Grid, *g);
     return true;
 }
