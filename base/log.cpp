@@ -1,7 +1,7 @@
 #include "base/log.h"
+#include "base/safefile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace corvane {
 
@@ -17,6 +17,8 @@ void Log::Write(const QString& line) {
         m_wrapped = true;
     }
     if (!m_fileOn || m_runningFile.isEmpty()) return;
+    // A pipe or a device in the log file's place is left alone (a pipe would block the program).
+    if (!CheckWriteTarget(m_runningFile).isEmpty()) return;
     QFile file(m_runningFile);
     if (file.open(QIODevice::Append)) {
         file.write(line.toLocal8Bit());
@@ -33,15 +35,14 @@ QStringList Log::Lines() const {
 }
 
 bool Log::Dump() const {
-    QSaveFile file(m_dumpFile);
-    if (!file.open(QIODevice::WriteOnly)) return false;
     // Procedure entries start with '>'; detail lines are indented under them.
+    QByteArray bytes;
     for (const QString& line : Lines()) {
         const QString text = line.startsWith(QLatin1Char('>')) ? line : QStringLiteral("     ") + line;
-        file.write(text.toLocal8Bit());
-        file.write("\r\n");
+        bytes += text.toLocal8Bit();
+        bytes += "\r\n";
     }
-    return file.commit();
+    return WriteFileSafely(m_dumpFile, bytes);
 }
 
 } // namespace corvane
