@@ -1,7 +1,9 @@
+#include "report/printform.h"
 #include "report/reportcommands.h"
 #include "report/reportpages.h"
 
 #include "app/commands.h"
+#include "definitions/languagefile.h"
 #include "definitions/state.h"
 #include "jobs/jobactions.h"
 #include "tests/support/testprogram.h"
@@ -59,6 +61,8 @@ class ReportTest : public QObject {
     void printsBothPagesOrNothing();
     void mailsOnlyASavedJob_data();
     void mailsOnlyASavedJob();
+    void shippedFormsPrintEveryCode_data();
+    void shippedFormsPrintEveryCode();
 };
 
 void ReportTest::init() {
@@ -231,6 +235,35 @@ void ReportTest::mailsOnlyASavedJob() {
     QCOMPARE(body[19], QStringLiteral("\tOpen 24 h"));
     QCOMPARE(body[20], QString(41, u'-'));
     QCOMPARE(body[21], QString());
+}
+
+void ReportTest::shippedFormsPrintEveryCode_data() {
+    QTest::addColumn<QString>("language");
+    QTest::newRow("English") << "default.lng";
+    QTest::newRow("French") << "francais.lng";
+}
+
+// The shipped forms read without a problem, and every code on them names something the
+// window has; every string they print exists in the language file.
+void ReportTest::shippedFormsPrintEveryCode() {
+    QFETCH(QString, language);
+    m_program->settings->Save(m_s->settingsSection, QStringLiteral("Language_File"), language);
+    ReadResourceFile(*m_s);
+    for (int page = 1; page <= ReportPageCount; ++page) {
+        const PrintForm form = ReadPrintFormFile(PrintFormPath(*m_s, page));
+        QVERIFY2(form.usable && form.problems.empty(), qPrintable(form.file));
+        QVERIFY(form.steps.size() > 50);
+        PageInfo info;
+        for (const FormStep& step : form.steps) {
+            const auto* text = std::get_if<TextStep>(&step.what);
+            if (!text) continue;
+            const CodeText got = FormatFieldCode(*m_s, text->code, info);
+            QVERIFY2(got.Ok(),
+                     qPrintable(QStringLiteral("%1:%2: %3").arg(form.file).arg(step.line).arg(got.error)));
+            if (text->code.startsWith(QLatin1Char('S')))
+                QVERIFY2(!got.text.isEmpty(), qPrintable(language + QStringLiteral(": ") + text->code));
+        }
+    }
 }
 
 QTEST_MAIN(ReportTest)
