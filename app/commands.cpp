@@ -53,7 +53,8 @@ void OpenJob(State& s) {
 void SaveJob(State& s) {
     if (s.currentPage == 2) HideAllPages(s);
     FileDialogRequest request;
-    request.filter = QStringLiteral("Job Files (*.%1)|*.%1|Bitmaps (*.bmp)|*.bmp|PDF (*.pdf)|*.pdf").arg(s.jobExtension);
+    request.filter =
+        QStringLiteral("Job Files (*.%1)|*.%1|Bitmaps (*.bmp)|*.bmp|PDF (*.pdf)|*.pdf").arg(s.jobExtension);
     request.folder = s.jobFolder;
     if (!s.currentJobPath.isEmpty() && QFileInfo::exists(s.currentJobPath))
         request.fileName = QFileInfo(s.currentJobPath).fileName();
