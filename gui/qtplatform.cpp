@@ -15,7 +15,6 @@
 #include <QStandardPaths>
 #include <QProcess>
 #include <QUrl>
-#include <QUrlQuery>
 
 namespace corvane {
 
