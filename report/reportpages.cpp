@@ -1,13 +1,13 @@
 #include "report/reportpages.h"
 
+#include "base/safefile.h"
 #include "definitions/state.h"
 
-#include <QFileInfo>
+#include <QBuffer>
 #include <QImageWriter>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace corvane {
 
@@ -78,50 +78,39 @@ QString PageImageName(const QString& base, int page) {
     return base + QStringLiteral("Page_") + QString::number(page) + QStringLiteral(".bmp");
 }
 
-bool WritableFilePath(const QString& path, QString* error) {
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        *error = QStringLiteral("'%1' exists and is not a file").arg(path);
-        return false;
-    }
-    return true;
-}
-
 bool WritePageImages(State& s, const QString& base, Paper paper, QString* error) {
-    for (int page = 1; page <= ReportPageCount; ++page)
-        if (!WritableFilePath(PageImageName(base, page), error)) return false;
+    for (int page = 1; page <= ReportPageCount; ++page) {
+        const QString refused = CheckWriteTarget(PageImageName(base, page));
+        if (!refused.isEmpty()) {
+            *error = refused;
+            return false;
+        }
+    }
     const QDateTime made = QDateTime::currentDateTime();
     for (int page = 1; page <= ReportPageCount; ++page) {
-        const QString name = PageImageName(base, page);
-        const QImage image = PageImage(s, page, paper, made);
-        QSaveFile file(name);
-        if (!file.open(QIODevice::WriteOnly)) {
-            *error = file.errorString() + QStringLiteral(": ") + name;
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "bmp");
+        if (!writer.write(PageImage(s, page, paper, made))) {
+            *error = writer.errorString();
             return false;
         }
-        QImageWriter writer(&file, "bmp");
-        if (!writer.write(image)) {
-            *error = writer.errorString() + QStringLiteral(": ") + name;
-            file.cancelWriting();
-            return false;
-        }
-        if (!file.commit()) {
-            *error = file.errorString() + QStringLiteral(": ") + name;
-            return false;
-        }
+        if (!WriteFileSafely(PageImageName(base, page), buffer.data(), error)) return false;
     }
     return true;
 }
 
 bool WriteReportPdf(State& s, const QString& path, Paper paper, QString* error) {
-    if (!WritableFilePath(path, error)) return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString() + QStringLiteral(": ") + path;
+    const QString refused = CheckWriteTarget(path);
+    if (!refused.isEmpty()) {
+        *error = refused;
         return false;
     }
+    // Drawn in memory first: the file is replaced only by a complete document.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setPageSize(PageSizeOf(paper));
         writer.setPageMargins(
             QMarginsF(PdfMarginMillimetres, PdfMarginMillimetres, PdfMarginMillimetres, PdfMarginMillimetres),
@@ -129,16 +118,9 @@ bool WriteReportPdf(State& s, const QString& path, Paper paper, QString* error) 
         writer.setCreator(s.baseTitle);
         const TextBox* customer = s.textBoxes.Find(0);
         writer.setTitle(customer && !customer->text.isEmpty() ? customer->text : s.baseTitle);
-        if (!DrawReport(s, writer, PrintTarget::Pdf, error)) {
-            file.cancelWriting();
-            return false;
-        }
+        if (!DrawReport(s, writer, PrintTarget::Pdf, error)) return false;
     }
-    if (!file.commit()) {
-        *error = file.errorString() + QStringLiteral(": ") + path;
-        return false;
-    }
-    return true;
+    return WriteFileSafely(path, buffer.data(), error);
 }
 
 } // namespace corvane

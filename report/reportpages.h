@@ -34,16 +34,11 @@ QString PageImageBase(const QString& chosen);
 // base + "Page_" + page + ".bmp"
 QString PageImageName(const QString& base, int page);
 
-// Writes both page images, each through a temporary file that replaces an older image only
-// when complete. No questions are asked; false with the reason when a file cannot be written
-// (an image already written stays).
+// Writes both page images, each replacing an older image only when complete. No questions are
+// asked; false with the reason when a file cannot be written (an image already written stays).
 bool WritePageImages(State& s, const QString& base, Paper paper, QString* error);
 // Writes the report as one two-page PDF with its texts as text; an older file is replaced only
 // by a complete new one.
 bool WriteReportPdf(State& s, const QString& path, Paper paper, QString* error);
-
-// A path the program may write: missing, a regular file or a link to one. Otherwise false
-// with the reason.
-bool WritableFilePath(const QString& path, QString* error);
 
 } // namespace corvane

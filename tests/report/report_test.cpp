@@ -153,7 +153,7 @@ void ReportTest::pdfIsNotWrittenOverAFolder() {
     Platform().answers << Box::AnswerYes << Box::AnswerOk;
     SaveAs(path);
     QCOMPARE(Platform().messages.size(), 2);
-    QVERIFY(Platform().messages[1].text.contains(QStringLiteral("is not a file")));
+    QVERIFY(Platform().messages[1].text.contains(QStringLiteral("is a folder")));
     QVERIFY(QFileInfo(path).isDir());
 }
 
