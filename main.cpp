@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -26,6 +27,12 @@ QStringList Arguments(int argc, char** argv) {
 int main(int argc, char** argv) {
     const QStringList args = Arguments(argc, argv);
     if (corvane::IsBatchInvocation(args)) {
+        if (corvane::BatchDrawsReport(args)) {
+            // Fonts need a GUI application; the batch mode never shows a window.
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            QGuiApplication app(argc, argv);
+            return corvane::RunBatch(QCoreApplication::applicationDirPath(), args);
+        }
         QCoreApplication app(argc, argv);
         return corvane::RunBatch(QCoreApplication::applicationDirPath(), args);
     }

@@ -15,6 +15,7 @@
 #include "input/optionlists.h"
 #include "jobs/jobactions.h"
 #include "jobs/jobfile.h"
+#include "report/reportpages.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -193,6 +194,20 @@ int Run(State& s, const BatchOptions& options) {
         if (!JobFileSave(s, path))
             return Fail(JobUnusable, QStringLiteral("the job cannot be saved to '%1'").arg(options.savePath));
     }
+    // Written without asking, like the job: the path was given on purpose.
+    if (!options.pdfPath.isEmpty()) {
+        QString error;
+        if (!WriteReportPdf(s, QFileInfo(options.pdfPath).absoluteFilePath(), s.platform.DefaultPaper(), &error))
+            return Fail(JobUnusable,
+                        QStringLiteral("the report cannot be written to '%1': %2").arg(options.pdfPath, error));
+    }
+    if (!options.bmpPath.isEmpty()) {
+        QString error;
+        const QString base = PageImageBase(QFileInfo(options.bmpPath).absoluteFilePath());
+        if (!WritePageImages(s, base, s.platform.DefaultPaper(), &error))
+            return Fail(JobUnusable,
+                        QStringLiteral("the page images cannot be written to '%1': %2").arg(options.bmpPath, error));
+    }
     if (options.json)
         Print(stdout, QString::fromUtf8(QJsonDocument(StateJson(s)).toJson(QJsonDocument::Indented)));
     else
@@ -201,6 +216,14 @@ int Run(State& s, const BatchOptions& options) {
 }
 
 } // namespace
+
+bool BatchDrawsReport(const QStringList& args) {
+    for (const QString& a : args)
+        if (a == QLatin1String("--pdf") || a == QLatin1String("--bmp") ||
+            a.startsWith(QLatin1String("--pdf=")) || a.startsWith(QLatin1String("--bmp=")))
+            return true;
+    return false;
+}
 
 bool IsBatchInvocation(const QStringList& args) {
     return args.contains(QStringLiteral("--batch")) || args.contains(QStringLiteral("--help"));

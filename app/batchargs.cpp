@@ -9,7 +9,7 @@ namespace {
 
 const char HelpText[] = R"(Usage:
   corvane [JOBFILE] [/LOG]
-  corvane --batch [EDIT...] [--save PATH] [--json] [JOBFILE]
+  corvane --batch [EDIT...] [--save PATH] [--pdf PATH] [--bmp PATH] [--json] [JOBFILE]
   corvane --help
 
 Without --batch the program opens its window with JOBFILE, or with the template job.
@@ -30,6 +30,10 @@ Edits (any number, applied in order):
 
 Output:
   --save PATH           save the job to PATH after the edits
+  --pdf PATH            write the two-page report to PATH as a PDF (A4, or Letter
+                        where the locale measures in US units)
+  --bmp PATH            write the report's pages as two images: NAME.bmp gives
+                        NAME.Page_1.bmp and NAME.Page_2.bmp
   --json                print the whole state as JSON instead of the summary
   /LOG                  also write the program's log to !!LogFile.txt beside it
 
@@ -41,11 +45,15 @@ Exit status:
   1  the inputs fail the program's checks (the problems are listed)
   2  bad arguments: an unknown option, a malformed edit, a control that does
      not exist, a cell or list entry out of range
-  3  the program cannot start, or the job cannot be loaded or saved
+  3  the program cannot start, the job cannot be loaded or saved, or the
+     report cannot be written
   4  an unexpected failure inside the program (the message says where)
 
 Example: a freezer at 0 F, saved and shown as JSON
   corvane --batch --set 103=0 --save freezer.cvj --json
+
+Example: the report of a 12 x 10 x 8 ft cooler as a PDF
+  corvane --batch --set 13=12 --set 14=10 --set 15=8 --pdf cooler.pdf
 )";
 
 std::optional<int> Integer(const QString& text) {
@@ -105,7 +113,8 @@ QString ParseBatchArguments(const QStringList& args, BatchOptions& out) {
             arg = arg.left(eq);
             inlineValue = true;
         }
-        const bool takesValue = arg == QLatin1String("--save") || editOptions.contains(arg);
+        const bool takesValue = arg == QLatin1String("--save") || arg == QLatin1String("--pdf") ||
+                                arg == QLatin1String("--bmp") || editOptions.contains(arg);
         if (inlineValue && !takesValue) return QStringLiteral("option '%1' takes no value").arg(arg);
         if (takesValue && !inlineValue) {
             if (i + 1 >= args.size()) return QStringLiteral("option '%1' needs a value").arg(arg);
@@ -116,6 +125,13 @@ QString ParseBatchArguments(const QStringList& args, BatchOptions& out) {
             out.help = true;
         } else if (arg == QLatin1String("--json")) {
             out.json = true;
+        } else if (arg == QLatin1String("--pdf") || arg == QLatin1String("--bmp")) {
+            QString& path = arg == QLatin1String("--pdf") ? out.pdfPath : out.bmpPath;
+            if (!path.isEmpty()) return QStringLiteral("%1 given twice").arg(arg);
+            if (value.isEmpty()) return QStringLiteral("%1 needs a path").arg(arg);
+            if (arg == QLatin1String("--bmp") && !value.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive))
+                return QStringLiteral("--bmp needs a name ending in .bmp ('%1')").arg(value);
+            path = value;
         } else if (arg == QLatin1String("--save")) {
             if (!out.savePath.isEmpty()) return QStringLiteral("--save given twice");
             if (value.isEmpty()) return QStringLiteral("--save needs a path");

@@ -23,6 +23,8 @@ struct Edit {
 struct BatchOptions {
     QList<Edit> edits;
     QString savePath;
+    QString pdfPath;   // the report as a PDF
+    QString bmpPath;   // the report as page images, named as in the save dialog
     QString jobFile;
     bool json = false;
     bool help = false;

@@ -11,6 +11,7 @@
 #include "jobs/filehistory.h"
 #include "jobs/jobactions.h"
 #include "jobs/jobfile.h"
+#include "report/reportcommands.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -52,17 +53,16 @@ void OpenJob(State& s) {
 void SaveJob(State& s) {
     if (s.currentPage == 2) HideAllPages(s);
     FileDialogRequest request;
-    request.filter = QStringLiteral("Job Files (*.%1)|*.%1|Bitmaps (*.bmp)|*.bmp").arg(s.jobExtension);
+    request.filter =
+        QStringLiteral("Job Files (*.%1)|*.%1|Bitmaps (*.bmp)|*.bmp|PDF (*.pdf)|*.pdf").arg(s.jobExtension);
     request.folder = s.jobFolder;
     if (!s.currentJobPath.isEmpty() && QFileInfo::exists(s.currentJobPath))
         request.fileName = QFileInfo(s.currentJobPath).fileName();
     const FileDialogResult result = s.platform.SaveFileDialog(request);
     if (!result.accepted || result.path.isEmpty()) return;
     const QString lower = result.path.toLower();
-    if (lower.endsWith(QStringLiteral(".bmp"))) {
-        s.WriteLog(QStringLiteral("Page images are written by the report; not available in this version"));
-        return;
-    }
+    if (lower.endsWith(QStringLiteral(".bmp"))) return SavePageImages(s, result.path);
+    if (lower.endsWith(QStringLiteral(".pdf"))) return SaveReportPdf(s, result.path);
     if (!lower.endsWith(QLatin1Char('.') + s.jobExtension)) return;
     s.jobFolder = result.folder;
     s.settings.Save(s.settingsSection, QStringLiteral("JobFilepath"), result.folder);
@@ -171,6 +171,8 @@ void RunCommand(State& s, int n) {
     case 12:
         if (!s.helpFile.isEmpty()) s.platform.OpenDocument(s.helpFile);
         return;
+    case 13: PrintReport(s); return;
+    case 14: MailJob(s); return;
     case 17: BoxWithoutWallGrid(s); return;
     case 18: AddProduct(s); return;
     case 19: NewJob(s); return;

@@ -54,6 +54,11 @@ void ConsolePlatform::ShowTextFile(const QString& path) {
     ToStandardError(QStringLiteral("corvane: written ") + path);
 }
 
+bool ConsolePlatform::Print(const QString&, const std::function<bool(QPagedPaintDevice&)>&) {
+    ToStandardError(QStringLiteral("corvane: nothing is printed in batch mode; use --pdf"));
+    return false;
+}
+
 bool ConsolePlatform::ComposeMail(const QString&, const QString&, const QString&, const QString&) {
     ToStandardError(QStringLiteral("corvane: no mail is sent in batch mode"));
     return false;

@@ -13,7 +13,8 @@ class ConsolePlatform : public Platform {
     bool InputBox(const QString& title, const QString& prompt, QString* answer) override;
     FileDialogResult OpenFileDialog(const FileDialogRequest& request) override;
     FileDialogResult SaveFileDialog(const FileDialogRequest& request) override;
-    bool ChoosePrinter() override { return false; }
+    bool Print(const QString& documentName, const std::function<bool(QPagedPaintDevice&)>& draw) override;
+    Paper DefaultPaper() override { return LocalePaper(); }
     int OpenDocument(const QString& target) override;
     void ShowTextFile(const QString& path) override;
     bool ComposeMail(const QString& to, const QString& subject, const QString& body,

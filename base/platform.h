@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <stdexcept>
+
+// The printer is a Qt Gui paint device; only the report, above this layer, draws on it.
+class QPagedPaintDevice;
 
 namespace corvane {
 
@@ -26,6 +31,14 @@ struct FileDialogRequest {
     QString fileName;      // proposed name
 };
 
+// The paper of printed and saved reports.
+enum class Paper { A4, Letter };
+
+// Letter where the locale measures in US units, A4 elsewhere.
+inline Paper LocalePaper() {
+    return QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? Paper::Letter : Paper::A4;
+}
+
 struct FileDialogResult {
     bool accepted = false;
     QString path;
@@ -43,10 +56,17 @@ public:
     virtual bool InputBox(const QString& title, const QString& prompt, QString* answer) = 0;
     virtual FileDialogResult OpenFileDialog(const FileDialogRequest& request) = 0;
     virtual FileDialogResult SaveFileDialog(const FileDialogRequest& request) = 0;
-    virtual bool ChoosePrinter() = 0;
+    // Shows the print dialog (no selection, no page range). When the user confirms, the
+    // platform opens the chosen printer, hands it to draw and ends the document. False when
+    // the user cancelled or no printer could be opened; draw is then not called.
+    virtual bool Print(const QString& documentName, const std::function<bool(QPagedPaintDevice&)>& draw) = 0;
+    // The default printer's paper, or the locale's when there is no printer.
+    virtual Paper DefaultPaper() = 0;
     // Opens a document or address in the user's default application; returns a result code.
     virtual int OpenDocument(const QString& target) = 0;
     virtual void ShowTextFile(const QString& path) = 0;
+    // Opens the desktop's mail composer with the message filled in (the user edits and sends
+    // it there). False when no composer could be started.
     virtual bool ComposeMail(const QString& to, const QString& subject, const QString& body,
                              const QString& attachment) = 0;
     virtual void ProcessEvents() = 0;

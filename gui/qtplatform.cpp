@@ -9,9 +9,12 @@
 #include <QFontMetrics>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
 #include <QProcess>
 #include <QUrl>
-#include <QUrlQuery>
 
 namespace corvane {
 
@@ -113,8 +116,23 @@ FileDialogResult QtPlatform::SaveFileDialog(const FileDialogRequest& request) {
     return result;
 }
 
-bool QtPlatform::ChoosePrinter() {
-    return false;
+bool QtPlatform::Print(const QString& documentName, const std::function<bool(QPagedPaintDevice&)>& draw) {
+    Refresh();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(documentName);
+    QPrintDialog dialog(&printer, m_window);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    draw(printer);
+    return true;
+}
+
+Paper QtPlatform::DefaultPaper() {
+    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    if (printer.isNull()) return LocalePaper();
+    return printer.defaultPageSize().id() == QPageSize::Letter ? Paper::Letter : Paper::A4;
 }
 
 int QtPlatform::OpenDocument(const QString& target) {
@@ -128,17 +146,14 @@ void QtPlatform::ShowTextFile(const QString& path) {
 
 bool QtPlatform::ComposeMail(const QString& to, const QString& subject, const QString& body,
                              const QString& attachment) {
+    // The desktop's composer takes the attachment, which a mailto: address cannot carry.
+    const QString composer = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
+    if (composer.isEmpty()) return false;
     QStringList args{QStringLiteral("--utf8"), QStringLiteral("--subject"), subject, QStringLiteral("--body"),
                      body};
     if (!attachment.isEmpty()) args << QStringLiteral("--attach") << attachment;
     if (!to.isEmpty()) args << to;
-    if (QProcess::startDetached(QStringLiteral("xdg-email"), args)) return true;
-    QUrl url(QStringLiteral("mailto:") + to);
-    QUrlQuery query;
-    query.addQueryItem(QStringLiteral("subject"), subject);
-    query.addQueryItem(QStringLiteral("body"), body);
-    url.setQuery(query);
-    return QDesktopServices::openUrl(url);
+    return QProcess::startDetached(composer, args);
 }
 
 void QtPlatform::ProcessEvents() {

@@ -21,7 +21,8 @@ class QtPlatform : public Platform {
     bool InputBox(const QString& title, const QString& prompt, QString* answer) override;
     FileDialogResult OpenFileDialog(const FileDialogRequest& request) override;
     FileDialogResult SaveFileDialog(const FileDialogRequest& request) override;
-    bool ChoosePrinter() override;
+    bool Print(const QString& documentName, const std::function<bool(QPagedPaintDevice&)>& draw) override;
+    Paper DefaultPaper() override;
     int OpenDocument(const QString& target) override;
     void ShowTextFile(const QString& path) override;
     bool ComposeMail(const QString& to, const QString& subject, const QString& body,

@@ -5,6 +5,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
+#include <QRegularExpression>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -55,6 +57,7 @@ class BatchTest : public QObject {
     void savedJobLoadsBackTheSame();
     void savedJobs_giveTheSameStateAsWhenSaved_data();
     void savedJobs_giveTheSameStateAsWhenSaved();
+    void writesTheReport();
 };
 
 void BatchTest::savedJobs_giveTheSameStateAsWhenSaved_data() {
@@ -115,6 +118,8 @@ void BatchTest::explainsFailures_data() {
     row("missing job", {"TMP/missing.cvj"}, 3, "cannot be loaded", true);
     row("not a job file", {"TMP/a.txt"}, 3, "is not a job file", true);
     row("save under a file", {"--save", "TMP/a.txt/job.cvj"}, 3, "cannot be saved", true);
+    row("page images without .bmp", {"--bmp", "TMP/report.png"}, 2, "ending in .bmp");
+    row("report under a file", {"--pdf", "TMP/a.txt/report.pdf"}, 3, "report cannot be written", true);
 }
 
 void BatchTest::explainsFailures() {
@@ -174,6 +179,27 @@ void BatchTest::savedJobLoadsBackTheSame() {
     QCOMPARE(b["radios"], a["radios"]);
     QCOMPARE(b["lists"]["625"]["selected"], a["lists"]["625"]["selected"]);
     QVERIFY(a["lists"]["625"]["items"].isArray() && a["lists"]["625"]["values"].isArray());
+}
+
+void BatchTest::writesTheReport() {
+    if (!ShippedData()) QSKIP("the shipped language file and template are not in the build yet");
+    const Outcome o = Run({"--set", "13=12", "--set", "14=10", "--set", "15=8", "--pdf", "TMP/cooler.pdf", "--bmp",
+                           "TMP/cooler.Page_2.bmp"});
+    QVERIFY2(o.status == 0, o.err.constData());
+    for (const char* name : {"/cooler.Page_1.bmp", "/cooler.Page_2.bmp"})
+        QCOMPARE(QImageReader(m_home.path() + QLatin1String(name)).format(), QByteArray("bmp"));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {m_home.path() + QStringLiteral("/cooler.pdf"), QStringLiteral("-")});
+    if (!text.waitForFinished(60000)) QSKIP("pdftotext (poppler-utils, installed by scripts/setup.sh) is missing");
+    const QString pages = QString::fromUtf8(text.readAllStandardOutput());
+    // The summary's total load and condensing unit are on the report as text.
+    const QString summary = QString::fromUtf8(o.out);
+    const QRegularExpressionMatch total = QRegularExpression(QStringLiteral("Total +\\(16\\) +(\\S+)")).match(summary);
+    const QRegularExpressionMatch unit = QRegularExpression(QStringLiteral("\\(522-524\\) +\\d+ x (\\S+),")).match(summary);
+    QVERIFY2(total.hasMatch() && unit.hasMatch(), o.out.constData());
+    QVERIFY(pages.contains(total.captured(1)));
+    QVERIFY(pages.contains(unit.captured(1)));
+    QVERIFY(pages.contains(QStringLiteral("Page 2 of 2")));
 }
 
 QTEST_GUILESS_MAIN(BatchTest)

@@ -10,6 +10,7 @@ int FakePlatform::MessageBox(const QString& title, const QString& text, int butt
 }
 
 bool FakePlatform::InputBox(const QString& title, const QString&, QString* answer) {
+    inputDefaults << *answer;
     if (inputAnswers.isEmpty()) {
         unexpected << QStringLiteral("input box: ") + title;
         return false;
@@ -36,6 +37,21 @@ FileDialogResult FakePlatform::SaveFileDialog(const FileDialogRequest& request) 
         return {};
     }
     return saveResults.takeFirst();
+}
+
+bool FakePlatform::Print(const QString&, const std::function<bool(QPagedPaintDevice&)>& draw) {
+    ++printDialogs;
+    QPagedPaintDevice* device = printer ? printer() : nullptr;
+    if (!device) return false;
+    draw(*device);
+    return true;
+}
+
+bool FakePlatform::ComposeMail(const QString& to, const QString& subject, const QString& body,
+                               const QString& attachment) {
+    if (!mailAvailable) return false;
+    mails << Mail{to, subject, body, attachment};
+    return true;
 }
 
 } // namespace corvane::test

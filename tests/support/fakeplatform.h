@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 namespace corvane::test {
 
@@ -26,18 +27,31 @@ public:
     QStringList unexpected;
     bool allowUnscriptedMessages = false;   // answer OK/No instead of failing
     int busyDepth = 0;
+    QStringList inputDefaults;          // the answer each input box offered
+    struct Mail {
+        QString to, subject, body, attachment;
+    };
+    QList<Mail> mails;
+    bool mailAvailable = true;
+    // The user's choice in the print dialog: unset (or returning null) cancels; a test hands
+    // over a device, such as a PDF writer, that the report is drawn on.
+    std::function<QPagedPaintDevice*()> printer;
+    int printDialogs = 0;
+    Paper paper = Paper::A4;
 
     int MessageBox(const QString& title, const QString& text, int buttons) override;
     bool InputBox(const QString& title, const QString& prompt, QString* answer) override;
     FileDialogResult OpenFileDialog(const FileDialogRequest& request) override;
     FileDialogResult SaveFileDialog(const FileDialogRequest& request) override;
-    bool ChoosePrinter() override { return false; }
+    bool Print(const QString& documentName, const std::function<bool(QPagedPaintDevice&)>& draw) override;
+    Paper DefaultPaper() override { return paper; }
     int OpenDocument(const QString& target) override {
         openedDocuments << target;
         return 42;
     }
     void ShowTextFile(const QString& path) override { shownTextFiles << path; }
-    bool ComposeMail(const QString&, const QString&, const QString&, const QString&) override { return true; }
+    bool ComposeMail(const QString& to, const QString& subject, const QString& body,
+                     const QString& attachment) override;
     void ProcessEvents() override {}
     void SetBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
     int TextWidthTwips(const QString& text) override { return 90 * static_cast<int>(text.size()); }
