@@ -14,10 +14,8 @@ namespace {
 constexpr int CandidateColumns = 6;
 constexpr int NoChoice = -1;
 
-struct Candidate {
-    float capacity = 0;
-    int product = 0;   // row of the product list
-};
+// A model that can be offered: its capacity and its row of the product list.
+using Candidate = CandidateRow;
 
 // What a walk of one series in a product list found.
 struct Candidates {
@@ -92,35 +90,14 @@ void ClearCandidateGrid(State& s, int number) {
     s.MarkDirty(ControlKind::Grid, number);
 }
 
-// Capacities are mostly whole numbers, whose text needs no locale.
-QString CapacityText(float capacity) {
-    if (capacity == std::floor(capacity) && std::fabs(capacity) < 1e7f)
-        return QString::number(static_cast<qint64>(capacity));
-    return TextFromSingle(capacity);
-}
-
-void WriteCandidateRow(Grid& grid, int row, const Candidate& c, const ProductRow& product) {
-    std::vector<GridCell>& cells = grid.cells[static_cast<std::size_t>(row)];
-    cells[0].text = QString::number(row);
-    cells[1].text = CapacityText(c.capacity);
-    cells[2].text = product.fields[2];   // the model name the user sees
-    cells[3].text = product.fields[1];
-    cells[4].text = product.fields[3];   // data-sheet file
-    cells[5].text = QString::number(product.record);
-}
-
-// Every cell of the new rows is written (row 0 emptied when no model falls short), so the
-// rows of the previous selection are reused rather than freed and allocated again.
+// The candidate rows are held as numbers; their texts are made when something reads them.
 void FillCandidateGrid(State& s, int number, const std::vector<ProductRow>& list, const Candidates& found) {
-    Grid& grid = s.grids[number];
-    grid.Resize(1 + static_cast<int>(found.adequate.size()), CandidateColumns);
-    if (found.undersized)
-        WriteCandidateRow(grid, 0, *found.undersized, list[found.undersized->product]);
-    else
-        for (GridCell& cell : grid.cells[0]) cell.text.clear();
+    std::vector<CandidateRow> rows;
+    rows.reserve(1 + found.adequate.size());
+    rows.push_back(found.undersized ? *found.undersized : CandidateRow{});   // row 0, empty without one
+    rows.insert(rows.end(), found.adequate.begin(), found.adequate.end());
+    s.grids[number].WriteCandidates(std::move(rows), CandidateColumns, &list);
     s.MarkDirty(ControlKind::Grid, number);
-    for (std::size_t i = 0; i < found.adequate.size(); ++i)
-        WriteCandidateRow(grid, static_cast<int>(i) + 1, found.adequate[i], list[found.adequate[i].product]);
 }
 
 struct ChoiceFields {
