@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 
 namespace corvane {
 
@@ -60,57 +61,90 @@ enum class Quick { Number, NotNumber, Undecided };
 bool IsSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f'; }
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
-// Reads the plain forms of a number (sign, digits, the locale's separator, digits, exponent)
-// without the locale. It decides only what it is sure of: anything else (group separators,
-// non-ASCII text, results beyond the normal range of a double) is left to the locale.
-Quick QuickNumber(QStringView text, const LocaleTraits& t, double* out) {
-    qsizetype begin = 0, end = text.size();
-    while (begin < end && IsSpace(text[begin].unicode())) ++begin;
-    while (end > begin && IsSpace(text[end - 1].unicode())) --end;
-    constexpr qsizetype Longest = 40;
-    if (end - begin > Longest) return Quick::Undecided;
-    std::array<char, Longest + 1> buffer;
-    std::size_t n = 0;
-    qsizetype i = begin;
-    const auto at = [&](qsizetype k) { return k < end ? text[k].unicode() : char16_t(0); };
-    for (qsizetype k = begin; k < end; ++k) {
-        const char16_t c = text[k].unicode();
-        if (c >= 0x80) return Quick::Undecided;
-        // Letters other than an exponent never make a finite number.
-        if (((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')) && c != u'e' && c != u'E')
-            return Quick::NotNumber;
+// Powers of ten that a double holds exactly.
+constexpr double ExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                  1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Reads the plain forms of a number without the locale: sign, digits, a decimal separator,
+// digits, exponent. With `either`, the other decimal separator is taken too after at least
+// one digit, as normalising the text first would. It decides only what it is sure of:
+// anything else (group separators, non-ASCII text, results beyond the normal range of a
+// double) is left to the locale.
+Quick QuickNumber(QStringView text, const LocaleTraits& t, bool either, double* out) {
+    const char16_t* begin = text.utf16();
+    const char16_t* end = begin + text.size();
+    while (begin < end && IsSpace(*begin)) ++begin;
+    while (end > begin && IsSpace(end[-1])) --end;
+    const char16_t* i = begin;
+    const auto is = [&](char16_t c) { return i < end && *i == c; };
+    const auto isDigit = [&] { return i < end && IsDigit(*i); };
+    bool negative = false;
+    if (is(u'-')) negative = true, ++i;
+    else if (is(u'+')) ++i;
+    // The digits as a whole number while it stays exact, and the power of ten it is scaled by.
+    std::uint64_t mantissa = 0;
+    int significant = 0, scale = 0, whole = 0, digits = 0;
+    for (; isDigit(); ++i, ++whole) {
+        const int d = *i - u'0';
+        if (mantissa == 0 && d == 0) continue;
+        if (++significant <= 19) mantissa = mantissa * 10 + static_cast<std::uint64_t>(d);
+        else ++scale;
     }
-    if (at(i) == u'-') buffer[n++] = '-', ++i;
-    else if (at(i) == u'+') ++i;
-    bool nonZero = false;
-    int digits = 0;
-    while (IsDigit(at(i))) {
-        nonZero = nonZero || at(i) != u'0';
-        buffer[n++] = static_cast<char>(at(i++));
-        ++digits;
-    }
-    if (at(i) == static_cast<char16_t>(t.point)) {
-        buffer[n++] = '.';
-        ++i;
-        while (IsDigit(at(i))) {
-            nonZero = nonZero || at(i) != u'0';
-            buffer[n++] = static_cast<char>(at(i++));
-            ++digits;
+    const char16_t point = static_cast<char16_t>(t.point);
+    const char16_t other = point == u'.' ? u',' : u'.';
+    if (is(point) || (either && whole > 0 && is(other))) {
+        for (++i; isDigit(); ++i, ++digits) {
+            const int d = *i - u'0';
+            if (mantissa == 0 && d == 0) {
+                --scale;
+                continue;
+            }
+            if (++significant <= 19) {
+                mantissa = mantissa * 10 + static_cast<std::uint64_t>(d);
+                --scale;
+            }
         }
     }
-    if (digits == 0) return Quick::Undecided;
-    if (at(i) == u'e' || at(i) == u'E') {
-        buffer[n++] = 'e';
+    digits += whole;
+    int exponent = 0;
+    if (digits > 0 && (is(u'e') || is(u'E'))) {
         ++i;
-        if (at(i) == u'-' || at(i) == u'+') buffer[n++] = static_cast<char>(at(i++));
-        if (!IsDigit(at(i))) return Quick::Undecided;
-        while (IsDigit(at(i))) buffer[n++] = static_cast<char>(at(i++));
+        bool negativeExponent = false;
+        if (is(u'-') || is(u'+')) negativeExponent = *i++ == u'-';
+        if (!isDigit()) return Quick::Undecided;
+        for (; isDigit(); ++i) exponent = std::min(exponent * 10 + (*i - u'0'), 100000);
+        if (negativeExponent) exponent = -exponent;
     }
-    if (i != end) return Quick::Undecided;
+    if (digits == 0 || i != end) {
+        // Letters other than an exponent never make a finite number.
+        for (const char16_t* k = begin; k < end; ++k) {
+            if (*k >= 0x80) return Quick::Undecided;
+            if (((*k >= u'a' && *k <= u'z') || (*k >= u'A' && *k <= u'Z')) && *k != u'e' && *k != u'E')
+                return Quick::NotNumber;
+        }
+        return Quick::Undecided;
+    }
     double v = 0;
-    const auto [ptr, ec] = std::from_chars(buffer.data(), buffer.data() + n, v);
-    if (ec != std::errc() || ptr != buffer.data() + n || !std::isfinite(v)) return Quick::Undecided;
-    if (v == 0 ? nonZero : std::fabs(v) < DBL_MIN) return Quick::Undecided;
+    const int power = scale + exponent;
+    if (mantissa == 0) {
+        v = negative ? -0.0 : 0.0;
+    } else if (significant <= 15 && power >= -22 && power <= 22) {
+        // Both factors are exact, so one multiplication or division rounds correctly.
+        const double m = static_cast<double>(mantissa);
+        v = power >= 0 ? m * ExactPowers[power] : m / ExactPowers[-power];
+        if (negative) v = -v;
+    } else {
+        // The text again in C notation, for the general conversion.
+        constexpr std::ptrdiff_t Longest = 64;
+        if (end - begin > Longest) return Quick::Undecided;
+        std::array<char, Longest> buffer;
+        std::size_t n = 0;
+        for (const char16_t* k = begin; k < end; ++k)
+            if (*k != u'+' || k != begin) buffer[n++] = *k == point || *k == other ? '.' : static_cast<char>(*k);
+        const auto [ptr, ec] = std::from_chars(buffer.data(), buffer.data() + n, v);
+        if (ec != std::errc() || ptr != buffer.data() + n || !std::isfinite(v)) return Quick::Undecided;
+        if (v == 0 || std::fabs(v) < DBL_MIN) return Quick::Undecided;
+    }
     if (out) *out = v;
     return Quick::Number;
 }
@@ -118,7 +152,7 @@ Quick QuickNumber(QStringView text, const LocaleTraits& t, double* out) {
 bool LocaleNumber(const QString& text, double* out) {
     const LocaleTraits& t = Traits();
     if (t.plain) {
-        switch (QuickNumber(text, t, out)) {
+        switch (QuickNumber(text, t, false, out)) {
         case Quick::Number: return true;
         case Quick::NotNumber: return false;
         case Quick::Undecided: break;
@@ -143,13 +177,28 @@ QString NormaliseDecimal(const QString& text) {
     return text;
 }
 
-bool IsNumeric(const QString& text) { return LocaleNumber(NormaliseDecimal(text), nullptr); }
+bool IsNumeric(const QString& text) {
+    const LocaleTraits& t = Traits();
+    if (t.plain) {
+        const Quick quick = QuickNumber(text, t, true, nullptr);
+        if (quick != Quick::Undecided) return quick == Quick::Number;
+    }
+    return LocaleNumber(NormaliseDecimal(text), nullptr);
+}
 
 std::optional<double> ReadNumber(const QString& text) {
     if (text.isEmpty() || text == QLatin1String("-") || text == QLatin1String(".") ||
         text == QLatin1String(","))
         return 0.0;
     double v = 0;
+    const LocaleTraits& t = Traits();
+    if (t.plain) {
+        switch (QuickNumber(text, t, true, &v)) {
+        case Quick::Number: return v;
+        case Quick::NotNumber: return std::nullopt;
+        case Quick::Undecided: break;
+        }
+    }
     if (LocaleNumber(NormaliseDecimal(text), &v)) return v;
     return std::nullopt;
 }
