@@ -43,6 +43,23 @@ float FrequencyFactor(const QString& secondKey, float factor60, float factor50) 
     return secondKey.toUpper().endsWith(QLatin1Char('S')) ? factor60 : factor50;
 }
 
+// How a row's key orders against the key sought (in capitals), as the key in capitals would:
+// an ASCII key is compared letter by letter without making its capitals.
+int CompareKey(const QString& key, const QString& wanted) {
+    const qsizetype n = std::min(key.size(), wanted.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t c = key[i].unicode();
+        if (c >= 0x80) {
+            const QString upper = key.toUpper();
+            return upper < wanted ? -1 : upper == wanted ? 0 : 1;
+        }
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - (u'a' - u'A'));
+        const char16_t w = wanted[i].unicode();
+        if (c != w) return c < w ? -1 : 1;
+    }
+    return key.size() < wanted.size() ? -1 : key.size() == wanted.size() ? 0 : 1;
+}
+
 // Walks the rows of one series. The list is sorted by key, so the walk ends at the first key
 // past the one sought. capacityOf gives nothing for a row that cannot be offered.
 template <class CapacityOf>
@@ -51,9 +68,9 @@ Candidates CollectCandidates(const std::vector<ProductRow>& list, const QString&
     Candidates found;
     const QString wanted = key.toUpper();
     for (std::size_t i = 1; i < list.size(); ++i) {
-        const QString rowKey = list[i].fields[0].toUpper();
-        if (rowKey > wanted) break;
-        if (rowKey != wanted) continue;
+        const int order = CompareKey(list[i].fields[0], wanted);
+        if (order > 0) break;
+        if (order != 0) continue;
         ++found.matches;
         const std::optional<float> capacity = capacityOf(list[i]);
         if (!capacity) continue;
