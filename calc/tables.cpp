@@ -7,7 +7,6 @@
 #include "definitions/state.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -48,25 +47,8 @@ void SizeConstructionList(State& s) {
 
 // --- look-up helpers
 
-// A table cell as a number, as the number-text reader reads it. A look-up scans a whole
-// table on every calculation, so the plain numbers of the shipped tables ("-12.5") are read
-// directly; the number-text reader handles every other text.
-std::optional<double> CellNumber(const QString& text) {
-    char plain[32];
-    const qsizetype n = text.size();
-    bool simple = n > 0 && n < qsizetype(sizeof plain);
-    for (qsizetype i = 0; simple && i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        simple = (c >= u'0' && c <= u'9') || c == u'.' || (c == u'-' && i == 0);
-        plain[i] = static_cast<char>(c);
-    }
-    if (simple) {
-        double v = 0;
-        const auto [end, error] = std::from_chars(plain, plain + n, v, std::chars_format::fixed);
-        if (error == std::errc() && end == plain + n) return v;
-    }
-    return ReadNumber(text);
-}
+// A table cell as a number, as the number-text reader reads it.
+std::optional<double> CellNumber(const QString& text) { return ReadNumber(text); }
 
 std::optional<float> Key(const DataTable& t, int row) {
     const std::optional<double> v = CellNumber(t.Cell(1, row));

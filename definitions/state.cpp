@@ -219,7 +219,7 @@ bool IsOverridden(const State& s, int n) {
 }
 
 bool CellOverridden(const State& s, const Grid& g, int r, int c) {
-    return g.InRange(r, c) && g.cells[r][c].foreColour == s.colours.override;
+    return g.InRange(r, c) && g.ForeColour(r, c) == s.colours.override;
 }
 
 void SetFieldValue(State& s, int n, const QString& value) {

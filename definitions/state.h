@@ -74,13 +74,6 @@ struct CoolerRating {
     qint32 minBoxTemp = 0;
 };
 
-// One row of a product list: columns 0..3 the file's fields 1..4, column 4 the record number
-// of the model (0 when the code is in no record), column 5 empty.
-struct ProductRow {
-    std::array<QString, 4> fields;
-    int record = 0;
-};
-
 // The control that has the keyboard focus, as the view reports it.
 struct FocusRef {
     ControlKind kind = ControlKind::Page;

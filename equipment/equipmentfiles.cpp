@@ -85,6 +85,8 @@ void ReadProductList(State& s, const QString& name, std::vector<ProductRow>& out
     FileExists(s, path, true);
     LineReader reader(path);
     if (!reader.Open()) FailResourceFile(s, path);
+    // Candidate lists made from the old list keep what they show.
+    for (auto& [n, grid] : s.grids) grid.ReleaseProducts(&out);
     out.clear();
     out.emplace_back();
     while (!reader.AtEnd()) {

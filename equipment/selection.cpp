@@ -14,10 +14,8 @@ namespace {
 constexpr int CandidateColumns = 6;
 constexpr int NoChoice = -1;
 
-struct Candidate {
-    float capacity = 0;
-    int product = 0;   // row of the product list
-};
+// A model that can be offered: its capacity and its row of the product list.
+using Candidate = CandidateRow;
 
 // What a walk of one series in a product list found.
 struct Candidates {
@@ -45,6 +43,23 @@ float FrequencyFactor(const QString& secondKey, float factor60, float factor50) 
     return secondKey.toUpper().endsWith(QLatin1Char('S')) ? factor60 : factor50;
 }
 
+// How a row's key orders against the key sought (in capitals), as the key in capitals would:
+// an ASCII key is compared letter by letter without making its capitals.
+int CompareKey(const QString& key, const QString& wanted) {
+    const qsizetype n = std::min(key.size(), wanted.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t c = key[i].unicode();
+        if (c >= 0x80) {
+            const QString upper = key.toUpper();
+            return upper < wanted ? -1 : upper == wanted ? 0 : 1;
+        }
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - (u'a' - u'A'));
+        const char16_t w = wanted[i].unicode();
+        if (c != w) return c < w ? -1 : 1;
+    }
+    return key.size() < wanted.size() ? -1 : key.size() == wanted.size() ? 0 : 1;
+}
+
 // Walks the rows of one series. The list is sorted by key, so the walk ends at the first key
 // past the one sought. capacityOf gives nothing for a row that cannot be offered.
 template <class CapacityOf>
@@ -53,9 +68,9 @@ Candidates CollectCandidates(const std::vector<ProductRow>& list, const QString&
     Candidates found;
     const QString wanted = key.toUpper();
     for (std::size_t i = 1; i < list.size(); ++i) {
-        const QString rowKey = list[i].fields[0].toUpper();
-        if (rowKey > wanted) break;
-        if (rowKey != wanted) continue;
+        const int order = CompareKey(list[i].fields[0], wanted);
+        if (order > 0) break;
+        if (order != 0) continue;
         ++found.matches;
         const std::optional<float> capacity = capacityOf(list[i]);
         if (!capacity) continue;
@@ -92,35 +107,14 @@ void ClearCandidateGrid(State& s, int number) {
     s.MarkDirty(ControlKind::Grid, number);
 }
 
-// Capacities are mostly whole numbers, whose text needs no locale.
-QString CapacityText(float capacity) {
-    if (capacity == std::floor(capacity) && std::fabs(capacity) < 1e7f)
-        return QString::number(static_cast<qint64>(capacity));
-    return TextFromSingle(capacity);
-}
-
-void WriteCandidateRow(Grid& grid, int row, const Candidate& c, const ProductRow& product) {
-    std::vector<GridCell>& cells = grid.cells[static_cast<std::size_t>(row)];
-    cells[0].text = QString::number(row);
-    cells[1].text = CapacityText(c.capacity);
-    cells[2].text = product.fields[2];   // the model name the user sees
-    cells[3].text = product.fields[1];
-    cells[4].text = product.fields[3];   // data-sheet file
-    cells[5].text = QString::number(product.record);
-}
-
-// Every cell of the new rows is written (row 0 emptied when no model falls short), so the
-// rows of the previous selection are reused rather than freed and allocated again.
+// The candidate rows are held as numbers; their texts are made when something reads them.
 void FillCandidateGrid(State& s, int number, const std::vector<ProductRow>& list, const Candidates& found) {
-    Grid& grid = s.grids[number];
-    grid.Resize(1 + static_cast<int>(found.adequate.size()), CandidateColumns);
-    if (found.undersized)
-        WriteCandidateRow(grid, 0, *found.undersized, list[found.undersized->product]);
-    else
-        for (GridCell& cell : grid.cells[0]) cell.text.clear();
+    std::vector<CandidateRow> rows;
+    rows.reserve(1 + found.adequate.size());
+    rows.push_back(found.undersized ? *found.undersized : CandidateRow{});   // row 0, empty without one
+    rows.insert(rows.end(), found.adequate.begin(), found.adequate.end());
+    s.grids[number].WriteCandidates(std::move(rows), CandidateColumns, &list);
     s.MarkDirty(ControlKind::Grid, number);
-    for (std::size_t i = 0; i < found.adequate.size(); ++i)
-        WriteCandidateRow(grid, static_cast<int>(i) + 1, found.adequate[i], list[found.adequate[i].product]);
 }
 
 struct ChoiceFields {

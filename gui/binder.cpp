@@ -199,8 +199,9 @@ void Binder::Connect(QWidget* widget, Role role, int n) {
         });
         break;
     case Role::Grid:
-        connect(static_cast<QTableWidget*>(widget), &QTableWidget::cellClicked, this,
-                [&s, &sink, n](int row, int col) {
+        connect(static_cast<QAbstractItemView*>(widget), &QAbstractItemView::clicked, this,
+                [&s, &sink, n](const QModelIndex& index) {
+                    const int row = index.row(), col = index.column();
                     if (!sink.Painting()) sink.Dispatch([&] { GridClick(s, n, row, col); });
                 });
         break;

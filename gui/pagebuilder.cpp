@@ -2,6 +2,7 @@
 
 #include "definitions/windowdefinition.h"
 #include "gui/binder.h"
+#include "gui/candidatemodel.h"
 #include "gui/painter.h"
 #include "gui/widgets.h"
 
@@ -410,7 +411,14 @@ QWidget* PageBuilder::MakeButton(int n, QWidget* parent) {
 }
 
 QWidget* PageBuilder::MakeGrid(int g, QWidget* parent) {
-    auto* table = new QTableWidget(parent);
+    // The editing grids hold items of their own; a candidate list is read through a model.
+    QTableView* table = nullptr;
+    if (g < 500) {
+        table = new QTableWidget(parent);
+    } else {
+        table = new QTableView(parent);
+        table->setModel(new CandidateModel(m_s, g, table));
+    }
     Register(ControlKind::Grid, g, table);
     m_binder.Bind(table, Role::Grid, g);
     table->horizontalHeader()->hide();

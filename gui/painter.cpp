@@ -1,5 +1,6 @@
 #include "gui/painter.h"
 
+#include "gui/candidatemodel.h"
 #include "gui/widgets.h"
 
 #include <QCheckBox>
@@ -42,10 +43,11 @@ void SetToolTip(QWidget* w, const QString& tip) {
     if (w->toolTip() != tip) w->setToolTip(tip);
 }
 
-void FitGridHeight(QTableWidget* table) {
+void FitGridHeight(QTableView* table) {
     const bool candidates =
         table->objectName() == QLatin1String("GRID_520") || table->objectName() == QLatin1String("GRID_540");
-    const int rows = candidates ? std::min(table->rowCount(), 8) : table->rowCount();
+    const int all = table->model() ? table->model()->rowCount() : 0;
+    const int rows = candidates ? std::min(all, 8) : all;
     int height = 2 * table->frameWidth() + 2;
     for (int r = 0; r < rows; ++r)
         height += table->rowHeight(r);
@@ -312,8 +314,33 @@ void ControlPainter::PaintLink(const Link& link, const QString& text, QWidget* w
 
 void ControlPainter::PaintGrid(int n, QWidget* w) const {
     const Grid* g = m_s.grids.Find(n);
-    auto* table = qobject_cast<QTableWidget*>(w);
-    if (!g || !table) return;
+    auto* view = qobject_cast<QTableView*>(w);
+    if (!g || !view) return;
+    const GridColours& c = g->colours;
+    if (auto* candidates = qobject_cast<CandidateModel*>(view->model())) candidates->Refresh();
+    if (auto* table = qobject_cast<QTableWidget*>(view)) PaintGridItems(*g, table);
+    for (int col = 0; col < g->cols; ++col) {
+        const int twips = col < static_cast<int>(g->columnWidths.size()) ? g->columnWidths[col] : 0;
+        if (twips > 0) {
+            const int pixels = twips / TwipsPerPixel;
+            if (view->columnWidth(col) != pixels) view->setColumnWidth(col, pixels);
+        } else {
+            view->resizeColumnToContents(col);
+        }
+    }
+    FitGridHeight(view);
+    const QString sheet = QStringLiteral("%1 { gridline-color: %2; }")
+                              .arg(QLatin1String(view->metaObject()->className()), ToQColor(c.grid).name());
+    if (view->styleSheet() != sheet) view->setStyleSheet(sheet);
+    SetBold(view, false);
+    SetColours(view->viewport(), QPalette::Base, c.backBkg, QPalette::Text, c.fore);
+    SetColours(view, QPalette::Base, c.backBkg, QPalette::Text, c.fore);
+    SetVisible(view, g->visible);
+}
+
+// An editing grid shows its cells as items of its own.
+void ControlPainter::PaintGridItems(const Grid& grid, QTableWidget* table) const {
+    const Grid* g = &grid;
     if (table->rowCount() != g->rows) table->setRowCount(g->rows);
     if (table->columnCount() != g->cols) table->setColumnCount(g->cols);
     const GridColours& c = g->colours;
@@ -336,22 +363,6 @@ void ControlPainter::PaintGrid(int n, QWidget* w) const {
             if (item->foreground().color() != fore || item->foreground().style() == Qt::NoBrush)
                 item->setForeground(fore);
         }
-    for (int col = 0; col < g->cols; ++col) {
-        const int twips = col < static_cast<int>(g->columnWidths.size()) ? g->columnWidths[col] : 0;
-        if (twips > 0) {
-            const int pixels = twips / TwipsPerPixel;
-            if (table->columnWidth(col) != pixels) table->setColumnWidth(col, pixels);
-        } else {
-            table->resizeColumnToContents(col);
-        }
-    }
-    FitGridHeight(table);
-    const QString sheet = QStringLiteral("QTableWidget { gridline-color: %1; }").arg(ToQColor(c.grid).name());
-    if (table->styleSheet() != sheet) table->setStyleSheet(sheet);
-    SetBold(table, false);
-    SetColours(table->viewport(), QPalette::Base, c.backBkg, QPalette::Text, c.fore);
-    SetColours(table, QPalette::Base, c.backBkg, QPalette::Text, c.fore);
-    SetVisible(table, g->visible);
 }
 
 void ControlPainter::PaintUnderline(int n, QWidget* w) const {

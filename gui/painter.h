@@ -2,6 +2,7 @@
 
 #include "definitions/state.h"
 
+class QTableView;
 class QTableWidget;
 class QWidget;
 
@@ -34,6 +35,7 @@ class ControlPainter {
     void PaintCheck(int n, QWidget* w) const;
     void PaintLink(const Link& link, const QString& name, QWidget* w) const;
     void PaintGrid(int n, QWidget* w) const;
+    void PaintGridItems(const Grid& grid, QTableWidget* table) const;
     void PaintUnderline(int n, QWidget* w) const;
     QString Caption(const QString& caption, const char* kind, int n) const;
 
@@ -49,6 +51,6 @@ void SetBold(QWidget* w, bool bold);
 void SetToolTip(QWidget* w, const QString& tip);
 // Makes a grid exactly as high as its rows (the candidate grids show at most eight), plus the
 // horizontal scroll bar while one is needed.
-void FitGridHeight(QTableWidget* table);
+void FitGridHeight(QTableView* table);
 
 } // namespace corvane
