@@ -50,7 +50,7 @@ void FindBrandIcon(State& s) {
 
 // An installation the program may not write into (a package's) keeps the user's jobs in the
 // documents folder and everything else the program writes in the user's data folder; both
-// are made on first use.
+// are made here, so the first dialog and the first log line find them.
 void SetWritableFolders(State& s) {
     const QString defaultJobFolder = DefaultJobFolder(s.programFolder);
     s.jobFolder = s.settings.Get(s.settingsSection, QStringLiteral("JobFilepath"), defaultJobFolder);
