@@ -74,7 +74,8 @@ unpack_portable() {
 
 case $check in
 contents)
-    listing=$(dpkg-deb -c "$deb" | awk '{ print $6 $7 $8 }' | sed 's|^\./||; s|/$||')
+    full=$(dpkg-deb -c "$deb")
+    listing=$(awk '{ print $6 $7 $8 }' <<<"$full" | sed 's|^\./||; s|/$||')
     expect() { grep -qxF -- "$1" <<<"$listing" || fail "the Debian package lacks $1"; }
     expect opt/corvane/corvane
     expect opt/corvane/package-managed
@@ -92,15 +93,16 @@ contents)
     expect usr/share/icons/hicolor/scalable/mimetypes/application-x-corvane-job.svg
     stray=$(grep -vE '^(opt|opt/corvane(/.*)?|usr|usr/bin(/.*)?|usr/share|usr/share/(applications|metainfo|mime|icons)(/.*)?)$' <<<"$listing" || true)
     [ -z "$stray" ] || fail "files outside the program's folder and the desktop folders: $stray"
-    dpkg-deb -c "$deb" | grep -q '^-rwxr-xr-x root/root .* \./opt/corvane/corvane$' ||
+    grep -q '^-rwxr-xr-x root/root .* \./opt/corvane/corvane$' <<<"$full" ||
         fail "the program is not an executable owned by root"
 
     [ "$(dpkg-deb -f "$deb" Package)" = corvane ] || fail "package name"
     [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "version $(dpkg-deb -f "$deb" Version), expected $version"
     [ "$(dpkg-deb -f "$deb" Architecture)" = "$arch" ] || fail "architecture"
     depends=$(dpkg-deb -f "$deb" Depends)
+    names=$(sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends")
     for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins; do
-        grep -qE "(^|, )$lib( |,|$)" <<<"$depends" || fail "Depends lacks $lib: $depends"
+        grep -qxF "$lib" <<<"$names" || fail "Depends lacks $lib: $depends"
     done
 
     dpkg-deb -x "$deb" "$work/root"
