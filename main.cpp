@@ -1,6 +1,5 @@
 #include "app/batch.h"
 #include "app/session.h"
-#include "base/commandline.h"
 #include "base/platform.h"
 #include "base/settingsstore.h"
 #include "app/startup.h"
@@ -39,13 +38,17 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvane"));
+    // Ties the window to the desktop entry: its name and icon in the task bar.
+    QGuiApplication::setDesktopFileName(QStringLiteral("corvane"));
     corvane::QtPlatform platform;
     corvane::SettingsStore settings;
     const std::unique_ptr<corvane::State> session =
         corvane::MakeSession(QCoreApplication::applicationDirPath(), platform, settings);
     corvane::State& state = *session;
     try {
-        corvane::StartUp(state, corvane::JoinCommandLine(args));
+        // The arguments as the system passed them (a path with spaces, quotes or commas is one
+        // argument), less Qt's own options.
+        corvane::StartUp(state, QCoreApplication::arguments().mid(1));
     } catch (const corvane::ProgramEnd& end) {
         return end.exitCode;
     }

@@ -5,7 +5,6 @@
 #include "app/consoleplatform.h"
 #include "app/session.h"
 #include "app/startup.h"
-#include "base/commandline.h"
 #include "base/settingsstore.h"
 #include "calc/driver.h"
 #include "definitions/state.h"
@@ -166,10 +165,11 @@ bool SameFile(const QString& a, const QString& b) {
 int Run(State& s, const BatchOptions& options) {
     const QString jobFile =
         options.jobFile.isEmpty() ? QString() : QFileInfo(options.jobFile).absoluteFilePath();
-    QString tail = jobFile.isEmpty() ? QString() : JoinCommandLine({jobFile});
-    if (options.log) tail += QStringLiteral(" /LOG");
+    QStringList arguments;
+    if (!jobFile.isEmpty()) arguments << jobFile;
+    if (options.log) arguments << QStringLiteral("/LOG");
     try {
-        StartUp(s, tail);
+        StartUp(s, arguments);
     } catch (const ProgramEnd& end) {
         return Fail(JobUnusable,
                     QStringLiteral("the program cannot start: ") + QString::fromStdString(end.what()));
@@ -226,14 +226,19 @@ bool BatchDrawsReport(const QStringList& args) {
 }
 
 bool IsBatchInvocation(const QStringList& args) {
-    return args.contains(QStringLiteral("--batch")) || args.contains(QStringLiteral("--help"));
+    return args.contains(QStringLiteral("--batch")) || args.contains(QStringLiteral("--help")) ||
+           args.contains(QStringLiteral("--version"));
 }
 
 int RunBatch(const QString& programFolder, const QStringList& args) {
     BatchOptions options;
     const QString error = ParseBatchArguments(args, options);
     if (options.help) {
-        Print(stdout, BatchHelpText());
+        Print(stdout, BatchHelpText(programFolder));
+        return Computed;
+    }
+    if (options.version) {
+        Print(stdout, QStringLiteral("Corvane %1\n").arg(ProgramVersion()));
         return Computed;
     }
     if (!error.isEmpty()) return Fail(BadArguments, error);

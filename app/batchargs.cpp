@@ -1,5 +1,8 @@
 #include "app/batchargs.h"
 
+#include "base/installation.h"
+
+#include <QDir>
 #include <QMap>
 #include <optional>
 
@@ -8,16 +11,26 @@ namespace corvane {
 namespace {
 
 const char HelpText[] = R"(Usage:
-  corvane [JOBFILE] [/LOG]
-  corvane --batch [EDIT...] [--save PATH] [--pdf PATH] [--bmp PATH] [--json] [JOBFILE]
+  corvane [JOBFILE...] [/LOG]
+  corvane --batch [EDIT...] [--save PATH] [--pdf PATH] [--bmp PATH] [--json] [JOBFILE] [/LOG]
   corvane --help
+  corvane --version
 
-Without --batch the program opens its window with JOBFILE, or with the template job.
+Without --batch the program opens its window with the first JOBFILE (a job file,
+.cvj) that it can open, or with the template job. A job file that cannot be
+opened is named in a message.
 
-Batch mode starts the program as usual - the data folders beside the program, your
-settings, language and colour files - but without a window. It loads JOBFILE (a job
-file, .cvj) or the template job, applies the edits in the order given, each as you
-would make it in the window, recalculates, and prints the results.
+  /LOG                  write the program's log to its log file (see the folders
+                        below) from the start; any letter case
+  --help                print this help and leave
+  --version             print the program's version and leave
+
+Batch mode starts the program as usual - its data folders, your settings,
+language and colour files - but without a window. It loads JOBFILE or the
+template job, applies the edits in the order given, each as you would make it
+in the window, recalculates, and prints the results.
+
+  --batch               run without a window
 
 Edits (any number, applied in order):
   --set N=TEXT          put TEXT into field N as a paste would, then leave the field
@@ -35,7 +48,6 @@ Output:
   --bmp PATH            write the report's pages as two images: NAME.bmp gives
                         NAME.Page_1.bmp and NAME.Page_2.bmp
   --json                print the whole state as JSON instead of the summary
-  /LOG                  also write the program's log to !!LogFile.txt beside it
 
 Messages that the window would show go to standard error; a question gets the
 answer No (or Cancel) and file dialogs are cancelled.
@@ -123,6 +135,8 @@ QString ParseBatchArguments(const QStringList& args, BatchOptions& out) {
         if (arg == QLatin1String("--batch")) continue;
         if (arg == QLatin1String("--help")) {
             out.help = true;
+        } else if (arg == QLatin1String("--version")) {
+            out.version = true;
         } else if (arg == QLatin1String("--json")) {
             out.json = true;
         } else if (arg == QLatin1String("--pdf") || arg == QLatin1String("--bmp")) {
@@ -156,6 +170,17 @@ QString ParseBatchArguments(const QStringList& args, BatchOptions& out) {
     return QString();
 }
 
-QString BatchHelpText() { return QString::fromUtf8(HelpText); }
+QString BatchHelpText(const QString& programFolder) {
+    const auto shown = [](const QString& path) { return QDir::toNativeSeparators(path); };
+    QString text = QString::fromUtf8(HelpText);
+    text += QStringLiteral("\nFolders of this installation:\n");
+    text += QStringLiteral("  program and data      %1\n").arg(shown(programFolder));
+    text += QStringLiteral("  jobs, at first        %1\n").arg(shown(DefaultJobFolder(programFolder)));
+    text += QStringLiteral("  log files             %1\n").arg(shown(WritableFolder(programFolder)));
+    if (!InstallationWritable(programFolder))
+        text += QStringLiteral("The system's package manager updates this installation; the program writes\n"
+                               "nothing into its folder.\n");
+    return text;
+}
 
 } // namespace corvane

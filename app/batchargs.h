@@ -28,6 +28,7 @@ struct BatchOptions {
     QString jobFile;
     bool json = false;
     bool help = false;
+    bool version = false;
     bool log = false;
 };
 
@@ -36,7 +37,7 @@ struct BatchOptions {
 // is wrong with it.
 QString ParseBatchArguments(const QStringList& args, BatchOptions& out);
 
-// The text of --help.
-QString BatchHelpText();
+// The text of --help, ending with the folders of the installation in programFolder.
+QString BatchHelpText(const QString& programFolder);
 
 } // namespace corvane

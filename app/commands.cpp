@@ -1,4 +1,5 @@
 #include "app/commands.h"
+#include "base/installation.h"
 
 #include "definitions/datafiles.h"
 #include "calc/driver.h"
@@ -176,7 +177,11 @@ void RunCommand(State& s, int n) {
     case 17: BoxWithoutWallGrid(s); return;
     case 18: AddProduct(s); return;
     case 19: NewJob(s); return;
-    case 20: HideAllPages(s); return;
+    case 20:
+        HideAllPages(s);
+        // The package manager alone replaces the files of an installation it owns.
+        if (!InstallationWritable(s.programFolder)) s.ShowMessage(12);
+        return;
     case 21: DeleteProduct(s); return;
     default: return;
     }

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "base/commandline.h"
+#include "base/installation.h"
 #include "app/commands.h"
 #include "definitions/datafiles.h"
 #include "base/paths.h"
@@ -14,17 +15,18 @@
 #include "jobs/jobactions.h"
 #include "jobs/jobfile.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace corvane {
 
 namespace {
 
+// As many arguments as the command line is read for.
+constexpr int MaxStartupArguments = 10;
+
 void SetVersion(State& s) {
-    s.versionText = QStringLiteral("Rev : %1.%2.%3")
-                        .arg(CORVANE_VERSION_MAJOR)
-                        .arg(CORVANE_VERSION_MINOR)
-                        .arg(CORVANE_VERSION_REVISION);
+    s.versionText = QStringLiteral("Rev : ") + ProgramVersion();
     s.labels[801].caption = s.versionText;
 }
 
@@ -46,15 +48,35 @@ void FindBrandIcon(State& s) {
     s.historySection = s.brandName + QStringLiteral("\\Tundrel\\FileHistory");
 }
 
+// An installation the program may not write into (a package's) keeps the user's jobs in the
+// documents folder and everything else the program writes in the user's data folder; both
+// are made here, so the first dialog and the first log line find them.
+void SetWritableFolders(State& s) {
+    const QString defaultJobFolder = DefaultJobFolder(s.programFolder);
+    s.jobFolder = s.settings.Get(s.settingsSection, QStringLiteral("JobFilepath"), defaultJobFolder);
+    const QString writable = WritableFolder(s.programFolder);
+    s.updateFolder = writable + QStringLiteral("/Updates");
+    if (InstallationWritable(s.programFolder)) return;
+    for (const QString& folder : {writable, s.jobFolder == defaultJobFolder ? defaultJobFolder : QString()})
+        if (!folder.isEmpty() && !QDir().mkpath(folder)) s.WriteLog(QStringLiteral("Cannot create ") + folder);
+}
+
 } // namespace
 
-void StartUp(State& s, const QString& commandTail) {
+QString ProgramVersion() {
+    return QStringLiteral("%1.%2.%3")
+        .arg(CORVANE_VERSION_MAJOR)
+        .arg(CORVANE_VERSION_MINOR)
+        .arg(CORVANE_VERSION_REVISION);
+}
+
+void StartUp(State& s, const QString& commandTail) { StartUp(s, SplitCommandLine(commandTail)); }
+
+void StartUp(State& s, const QStringList& arguments) {
     s.WriteLog(QStringLiteral(">frmMain_load"));
     SetVersion(s);
     FindBrandIcon(s);
-    s.jobFolder = s.settings.Get(s.settingsSection, QStringLiteral("JobFilepath"),
-                                 s.programFolder + QStringLiteral("/JobFiles/"));
-    s.updateFolder = s.programFolder + QStringLiteral("/Updates");
+    SetWritableFolders(s);
     s.templatePath = s.dataFolder + QStringLiteral("default.fil");
     LoadFileHistory(s);
 
@@ -76,45 +98,47 @@ void StartUp(State& s, const QString& commandTail) {
         ReadLanguageTables(s);
     }
 
-    OpenStartupJob(s, commandTail);
+    OpenStartupJob(s, arguments);
     // Show up-to-date results from the first moment; computing them is no edit of the user's.
     Calculate(s);
     s.flags.jobModified = false;
 
     // The log switch is read only here: lines written before go to the ring only.
-    for (const QString& arg : SplitCommandLine(commandTail))
+    for (const QString& arg : arguments.mid(0, MaxStartupArguments))
         if (arg.compare(QLatin1String("/LOG"), Qt::CaseInsensitive) == 0) s.log.SetFileOn(true);
     s.bannerLines = 3;
     s.MarkAllDirty();
 }
 
-void OpenStartupJob(State& s, const QString& commandTail) {
-    QStringList args = SplitCommandLine(commandTail, 10);
+void OpenStartupJob(State& s, const QStringList& arguments) {
+    const QStringList args = arguments.mid(0, MaxStartupArguments);
     if (args.isEmpty()) {
         LoadTemplateJob(s);
         return;
     }
     const QString jobEnding = QLatin1Char('.') + s.jobExtension;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString arg = args[i];
+    for (const QString& arg : args) {
         s.WriteLog(arg);
-        if (!s.jobExtension.isEmpty() && arg.right(4).toLower() == jobEnding) {
-            if (FileExists(s, arg, false)) {
-                s.currentJobPath = arg;
-                if (JobFileLoad(s, arg)) {
-                    RunCommand(s, 0);
-                    s.buttons[0].foreColour = s.colours.highlight;
-                    s.MarkDirty(ControlKind::Button, 0);
-                } else {
-                    LoadTemplateJob(s);
-                }
-            } else {
-                s.ShowMessage(15);
-                LoadTemplateJob(s);
-            }
-            args[i].clear();
+        if (s.jobExtension.isEmpty() || arg.right(4).toLower() != jobEnding) {
+            LoadTemplateJob(s);
+            continue;
+        }
+        // A job that cannot be opened is named in its message (of several files passed at once
+        // the user learns which one failed), and the next job among the arguments gets its turn.
+        const QFileInfo job(arg);
+        if (!job.exists()) {
+            s.ShowMessage(15, arg);
+            LoadTemplateJob(s);
+            continue;
+        }
+        s.currentJobPath = job.absoluteFilePath();
+        if (JobFileLoad(s, s.currentJobPath)) {
+            RunCommand(s, 0);
+            s.buttons[0].foreColour = s.colours.highlight;
+            s.MarkDirty(ControlKind::Button, 0);
             return;
         }
+        s.currentJobPath.clear();
         LoadTemplateJob(s);
     }
 }

@@ -38,11 +38,4 @@ QStringList SplitCommandLine(const QString& tail, int maxArgs) {
     return args;
 }
 
-QString JoinCommandLine(const QStringList& args) {
-    QStringList parts;
-    for (const QString& a : args)
-        parts << (a.contains(QLatin1Char(' ')) ? QLatin1Char('"') + a + QLatin1Char('"') : a);
-    return parts.join(QLatin1Char(' '));
-}
-
 } // namespace corvane

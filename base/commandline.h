@@ -10,8 +10,4 @@ namespace corvane {
 // starts a new argument.
 QStringList SplitCommandLine(const QString& tail, int maxArgs = 10);
 
-// Rebuilds a command-line tail from arguments already split by the system, quoting those
-// that contain spaces, so that SplitCommandLine sees what the user typed.
-QString JoinCommandLine(const QStringList& args);
-
 } // namespace corvane

@@ -1,5 +1,6 @@
 #include "definitions/state.h"
 
+#include "base/installation.h"
 #include "base/numbertext.h"
 #include "definitions/windowdefinition.h"
 
@@ -53,7 +54,8 @@ State::State(const QString& folder, Platform& p, SettingsStore& store)
     : platform(p), settings(store), programFolder(QDir::cleanPath(folder)) {
     dataFolder = programFolder + QStringLiteral("/opdata/");
     productFolder = programFolder + QStringLiteral("/proddata/");
-    log.SetFiles(programFolder + QStringLiteral("/!!LogFile.txt"), programFolder + QStringLiteral("/Log.txt"));
+    const QString logFolder = WritableFolder(programFolder);
+    log.SetFiles(logFolder + QStringLiteral("/!!LogFile.txt"), logFolder + QStringLiteral("/Log.txt"));
 
     for (const FieldDef& f : FieldDefinitions()) {
         if (HasMember(f, Member::TextBox)) {
@@ -190,6 +192,12 @@ void State::SetUnitCaption(int n, const QString& caption) {
 void State::ShowMessage(int n) {
     if (n < 0 || n > 25) return;
     platform.MessageBox(messages[0][n], messages[1][n], Box::Ok | Box::Stop);
+}
+
+void State::ShowMessage(int n, const QString& path) {
+    if (n < 0 || n > 25) return;
+    platform.MessageBox(messages[0][n], messages[1][n] + QStringLiteral("\r\n\r\n") + QDir::toNativeSeparators(path),
+                        Box::Ok | Box::Stop);
 }
 
 int State::AskMessage(const QString& title, const QString& text, int buttons) {

@@ -253,6 +253,8 @@ public:
 
     // Messages of the language file.
     void ShowMessage(int n);
+    // Message n followed by the file it concerns.
+    void ShowMessage(int n, const QString& path);
     int AskMessage(const QString& title, const QString& text, int buttons);
 
 private:

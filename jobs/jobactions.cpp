@@ -32,9 +32,9 @@ bool SaveFailed(State& s, int code, const QString& description) {
     return false;
 }
 
-bool LoadFailed(State& s, int code, const QString& description) {
+bool LoadFailed(State& s, const QString& path, int code, const QString& description) {
     s.WriteLog(QString::number(code) + QStringLiteral(", ") + description);
-    s.ShowMessage(16);
+    s.ShowMessage(16, path);
     return false;
 }
 
@@ -183,7 +183,7 @@ bool JobFileLoad(State& s, const QString& path) {
         QByteArray bytes;
         int code = 0;
         QString error;
-        if (!ReadJobFileBytes(path, &bytes, &code, &error)) return LoadFailed(s, code, error);
+        if (!ReadJobFileBytes(path, &bytes, &code, &error)) return LoadFailed(s, path, code, error);
         if (OptionList* list = s.optionLists.Find(625); list && list->selected != -1) {
             list->selected = -1;
             s.MarkDirty(ControlKind::OptionList, 625);
@@ -192,7 +192,7 @@ bool JobFileLoad(State& s, const QString& path) {
         if (ctx.skipped > 0) s.WriteLog(QString::number(ctx.skipped) + QStringLiteral(" lines skipped"));
         if (ctx.used == 0) {
             s.MarkAllDirty();
-            return LoadFailed(s, QFileDevice::ReadError, QStringLiteral("No job record in ") + path);
+            return LoadFailed(s, path, QFileDevice::ReadError, QStringLiteral("No job record in ") + path);
         }
         // The generic product column is headed by its name; numbered headings mean products.
         try {

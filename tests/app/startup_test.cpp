@@ -122,7 +122,7 @@ void StartupTest::missingCommandLineJob_message15ThenTemplate() {
     program.platform.answers << Box::AnswerOk;
     State& s = program.Start(program.Folder() + "/JobFiles/gone.cvj");
     QCOMPARE(program.platform.messages.size(), 1);
-    QCOMPARE(program.platform.messages[0].text, s.messages[1][15]);
+    QVERIFY(program.platform.messages[0].text.startsWith(s.messages[1][15]));
     QVERIFY(s.currentJobPath.isEmpty());
 }
 

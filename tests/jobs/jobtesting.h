@@ -44,9 +44,10 @@ struct JobState : TestSession {
         if (file.open(QIODevice::WriteOnly)) file.write(bytes);
         return file.fileName();
     }
+    // Message n, alone or followed by the file it concerns.
     bool MessageShown(int n) const {
         for (const FakePlatform::Shown& m : platform.messages)
-            if (m.text == s.messages[1][n]) return true;
+            if (m.title == s.messages[0][n] && m.text.startsWith(s.messages[1][n])) return true;
         return false;
     }
 };
