@@ -44,7 +44,7 @@ QFont Font(double points) {
 // painter it only counts pages, so that the catalogue knows its page numbers before it draws.
 class Canvas {
 public:
-    Canvas(QPaintDevice& device, QPainter* painter) : m_device(device), m_painter(painter) {}
+    Canvas(QPdfWriter& device, QPainter* painter) : m_device(device), m_painter(painter) {}
 
     double y = kMargin;
     int page = 1;
@@ -57,7 +57,7 @@ public:
     void NewPage() {
         FinishPage();
         if (m_painter && !m_newPageFailed)
-            m_newPageFailed = !static_cast<QPdfWriter&>(m_device).newPage();
+            m_newPageFailed = !m_device.newPage();
         ++page;
         y = kMargin;
         StartPage();
@@ -126,7 +126,7 @@ private:
         return {mm.x() * s, mm.y() * s, mm.width() * s, mm.height() * s};
     }
 
-    QPaintDevice& m_device;
+    QPdfWriter& m_device;
     QPainter* m_painter;
     bool m_newPageFailed = false;
 };
