@@ -4,6 +4,7 @@
 #include "definitions/datafiles.h"
 #include "calc/driver.h"
 #include "calc/loads.h"
+#include "equipment/links.h"
 #include "definitions/state.h"
 #include "definitions/windowdefinition.h"
 #include "input/grids.h"
@@ -170,7 +171,7 @@ void RunCommand(State& s, int n) {
     case 10: OpenJob(s); return;
     case 11: SaveJob(s); return;
     case 12:
-        if (!s.helpFile.isEmpty()) s.platform.OpenDocument(s.helpFile);
+        if (!s.helpFile.isEmpty()) StartHyperlink(s, s.helpFile);
         return;
     case 13: PrintReport(s); return;
     case 14: MailJob(s); return;

@@ -206,11 +206,17 @@ bool ApplyColourLine(State& s, const QString& group, const QString& property, co
         else if (is("LINESEL")) s.colours.lineSelected = colour;
         else return false;
     } else if (group == QLatin1String("HYPERLINK")) {
+        // A link the user has followed keeps the visited colour through a change of colour file.
         if (is("FORECOLOR")) {
-            ForEach(s.links, [&](int, Link& c) { c.foreColour = colour; });
+            ForEach(s.links, [&](int, Link& c) {
+                if (!c.visited) c.foreColour = colour;
+            });
             ForEach(s.specLinks, [&](int, Link& c) { c.foreColour = colour; });
         } else if (is("VISITED")) {
             s.colours.visited = colour;
+            ForEach(s.links, [&](int, Link& c) {
+                if (c.visited) c.foreColour = colour;
+            });
         } else {
             return false;
         }

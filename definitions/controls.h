@@ -191,6 +191,7 @@ struct Link {
     QString tooltip;
     QString tag;           // address or document opened by a click
     bool visible = true;
+    bool visited = false;  // clicked in this run: keeps the visited colour until the program ends
     Colour foreColour = 0;
     Colour backColour = RGBColour(255, 255, 255);
     int page = 0;

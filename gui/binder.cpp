@@ -1,6 +1,7 @@
 #include "gui/binder.h"
 
 #include "app/commands.h"
+#include "equipment/links.h"
 #include "gui/widgets.h"
 #include "input/fieldrules.h"
 #include "input/grids.h"
@@ -172,31 +173,16 @@ void Binder::Connect(QWidget* widget, Role role, int n) {
         });
         break;
     case Role::Link:
-        connect(static_cast<ClickLabel*>(widget), &ClickLabel::clicked, this, [&s, &sink, n] {
-            sink.Dispatch([&] {
-                Link& link = s.links[n];
-                s.WriteLog(QStringLiteral(">Hyperlink_Click(") + QString::number(n) + QLatin1Char(')'));
-                if (link.tag.isEmpty()) return;
-                s.platform.OpenDocument(link.tag);
-                link.foreColour = s.colours.visited;
-                s.MarkDirty(ControlKind::Link, n);
-            });
-        });
+        connect(static_cast<ClickLabel*>(widget), &ClickLabel::clicked, this,
+                [&s, &sink, n] { sink.Dispatch([&] { HyperlinkClick(s, n); }); });
         break;
     case Role::SpecLink:
-        connect(static_cast<ClickLabel*>(widget), &ClickLabel::clicked, this, [&s, &sink, n] {
-            sink.Dispatch([&] {
-                const Link& link = s.specLinks[n];
-                if (!link.tag.isEmpty()) s.platform.OpenDocument(link.tag);
-            });
-        });
+        connect(static_cast<ClickLabel*>(widget), &ClickLabel::clicked, this,
+                [&s, &sink, n] { sink.Dispatch([&] { SpecLinkClick(s, n); }); });
         break;
     case Role::Thumbnail:
-        connect(static_cast<ClickLabel*>(widget), &ClickLabel::clicked, this, [&s, &sink] {
-            sink.Dispatch([&] {
-                if (!s.catalogPath.isEmpty()) s.platform.OpenDocument(s.catalogPath);
-            });
-        });
+        connect(static_cast<ClickLabel*>(widget), &ClickLabel::clicked, this,
+                [&s, &sink] { sink.Dispatch([&] { CatalogueClick(s); }); });
         break;
     case Role::Grid:
         connect(static_cast<QAbstractItemView*>(widget), &QAbstractItemView::clicked, this,

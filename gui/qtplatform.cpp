@@ -136,7 +136,9 @@ Paper QtPlatform::DefaultPaper() {
 }
 
 int QtPlatform::OpenDocument(const QString& target) {
-    const QUrl url = target.contains(QStringLiteral("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
+    // A path becomes a local-file address; an address with a scheme (https:, mailto:) stays one.
+    const QUrl url = QUrl::fromUserInput(target, QString(), QUrl::AssumeLocalFile);
+    if (target.trimmed().isEmpty() || !url.isValid()) return 0;
     return QDesktopServices::openUrl(url) ? 42 : 0;
 }
 

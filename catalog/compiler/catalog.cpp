@@ -1,5 +1,6 @@
 #include "catalog.h"
 
+#include <cctype>
 #include <charconv>
 #include <fstream>
 #include <limits>
@@ -330,10 +331,140 @@ std::vector<UnitCooler> ReadCoolers(const SourceFile& file, Diagnostics& diagnos
     return coolers;
 }
 
+// The catalogue's own lines (TITLE, EDITION, RATED, TD) and its series (UNITS, COOLERS).
+CatalogueInfo ReadSeries(const SourceFile& file, Diagnostics& diagnostics) {
+    CatalogueInfo info;
+    std::map<std::string, int> seen, codes;
+    for (const SourceLine& line : file.lines) {
+        const LineReporter report(file, line, diagnostics);
+        const std::string& kind = line.fields.front();
+        const bool isSeries = kind == "UNITS" || kind == "COOLERS";
+        if (!isSeries && kind != "TITLE" && kind != "EDITION" && kind != "RATED" && kind != "TD") {
+            report("unknown line kind '" + kind + "'; expected TITLE, EDITION, RATED, TD, UNITS or COOLERS");
+            continue;
+        }
+        if (!isSeries) {
+            if (const auto [previous, inserted] = seen.emplace(kind, line.number); !inserted) {
+                report("the " + kind + " line is already given on line " + std::to_string(previous->second));
+                continue;
+            }
+        }
+        if (kind == "TITLE" || kind == "EDITION") {
+            if (line.fields.size() != 2 || Trimmed(line.fields[1]).empty()) {
+                report("a " + kind + " line needs its text in the second field");
+                continue;
+            }
+            (kind == "TITLE" ? info.title : info.edition) = Trimmed(line.fields[1]);
+        } else if (kind == "RATED") {
+            long long hertz = 0;
+            if (line.fields.size() != 2)
+                report("a RATED line needs 2 fields (RATED, the supply frequency of the ratings in Hz)");
+            else if (report(ParseWhole(line.fields[1], "supply frequency", 1, 1000, hertz)))
+                info.ratedHertz = static_cast<int>(hertz);
+        } else if (kind == "TD") {
+            if (line.fields.size() < 2) {
+                report("the TD line lists no temperature difference");
+                continue;
+            }
+            for (std::size_t i = 1; i < line.fields.size(); ++i) {
+                long long td = 0;
+                if (!report(ParseWhole(line.fields[i], "TD", 1, 100, td)))
+                    continue;
+                if (!info.coolerTds.empty() && td <= info.coolerTds.back())
+                    report("TD " + std::to_string(td) + " does not ascend (it follows " +
+                           std::to_string(info.coolerTds.back()) + ")");
+                else
+                    info.coolerTds.push_back(static_cast<int>(td));
+            }
+        } else {
+            const bool units = kind == "UNITS";
+            if (line.fields.size() != 5) {
+                report(std::string("a ") + kind + " line needs 5 fields (" + kind + ", series code, title, refrigerant, " +
+                       (units ? "AMBIENT or CONDENSING" : "defrost type") + "), found " +
+                       std::to_string(line.fields.size()));
+                continue;
+            }
+            Series series{units ? SeriesKind::Units : SeriesKind::Coolers, line.fields[1], Trimmed(line.fields[2]),
+                          Trimmed(line.fields[3]), false, {}, line.number};
+            bool ok = true;
+            if (Trimmed(series.code).empty() || Trimmed(series.code) != series.code)
+                ok = report("series code '" + series.code + "' is empty or starts or ends with a space");
+            else if (const auto [previous, inserted] = codes.emplace(series.code, line.number); !inserted)
+                ok = report("series " + series.code + " is already described on line " +
+                            std::to_string(previous->second));
+            if (series.title.empty())
+                ok = report("series " + series.code + " has no title");
+            if (series.refrigerant.empty())
+                ok = report("series " + series.code + " names no refrigerant");
+            const std::string last = Trimmed(line.fields[4]);
+            if (units) {
+                series.condensingRated = last == "CONDENSING";
+                if (last != "AMBIENT" && last != "CONDENSING")
+                    ok = report("series " + series.code + ": the last field must say AMBIENT or CONDENSING, not '" +
+                                last + "'");
+            } else if (last.empty()) {
+                ok = report("series " + series.code + " names no defrost type");
+            } else {
+                series.defrost = last;
+            }
+            if (ok)
+                info.series.push_back(std::move(series));
+        }
+    }
+    if (file.readable)
+        for (const char* required : {"TITLE", "EDITION", "RATED", "TD"})
+            if (!seen.contains(required))
+                diagnostics.Report(file.name, 0, std::string("the ") + required + " line is missing");
+    return info;
+}
+
+// A data-sheet name becomes a file in the program's sheet folder, so it must stay there.
+std::string CheckSheetName(const std::string& name) {
+    if (Trimmed(name).empty())
+        return "the data-sheet file name is empty";
+    if (Trimmed(name) != name)
+        return "data-sheet file '" + name + "' starts or ends with a space";
+    if (name.find_first_of("/\\:") != std::string::npos || name.find("..") != std::string::npos)
+        return "data-sheet file '" + name + "' must be a plain file name, without a folder, a drive or '..'";
+    for (const char c : name)
+        if (static_cast<unsigned char>(c) < 32)
+            return "data-sheet file '" + name + "' contains a control character";
+    std::string ending = name.size() > 4 ? name.substr(name.size() - 4) : std::string();
+    for (char& c : ending)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ending != ".pdf")
+        return "data-sheet file '" + name + "' must end in .pdf";
+    return {};
+}
+
+// The key is the series code, '-' and a frequency code such as 50 or 60S. The program takes its
+// 60 Hz factor for keys that end in S, so a sheet that printed another supply would disagree.
+bool SplitKey(ListEntry& entry, const std::set<std::string>& series, const LineReporter& report) {
+    const std::size_t dash = entry.key.rfind('-');
+    if (dash == std::string::npos || dash == 0)
+        return report("series key " + entry.key + " needs the form SERIES-FREQUENCY, for example MA-60S");
+    entry.series = entry.key.substr(0, dash);
+    if (!series.contains(entry.series))
+        return report("series " + entry.series + " of key " + entry.key + " is not described in " + kSeriesFile);
+    const std::string frequency = entry.key.substr(dash + 1);
+    std::size_t digits = 0;
+    while (digits < frequency.size() && digits < 4 && std::isdigit(static_cast<unsigned char>(frequency[digits])))
+        ++digits;
+    if (digits == 0 || digits == 4)
+        return report("series key " + entry.key + " gives no supply frequency after its '-'");
+    entry.hertz = std::stoi(frequency.substr(0, digits));
+    const bool sixty = std::toupper(static_cast<unsigned char>(entry.key.back())) == 'S';
+    if ((entry.hertz == 60) != sixty)
+        return report("series key " + entry.key + " names " + std::to_string(entry.hertz) +
+                      " Hz, but the program takes its 60 Hz factor exactly for keys that end in S");
+    return true;
+}
+
 // The selection walks a list from its start and stops at the first key greater than the one it
 // wants, so the keys must ascend in byte order, and each code must name a model of `codes`.
 std::vector<ListEntry> ReadList(const SourceFile& file, const std::set<std::string>& codes,
-                                const std::string& modelFile, Diagnostics& diagnostics) {
+                                const std::string& modelFile, const std::set<std::string>& series,
+                                Diagnostics& diagnostics) {
     std::vector<ListEntry> entries;
     std::string previousKey;
     int previousLine = 0;
@@ -344,7 +475,7 @@ std::vector<ListEntry> ReadList(const SourceFile& file, const std::set<std::stri
                    std::to_string(line.fields.size()));
             continue;
         }
-        ListEntry entry{line.fields[0], line.fields[1], line.fields[2], line.fields[3], line.number};
+        ListEntry entry{line.fields[0], line.fields[1], line.fields[2], line.fields[3], line.number, {}, 0};
         bool ok = true;
         if (Trimmed(entry.key).empty())
             ok = report("the series key is empty");
@@ -359,8 +490,10 @@ std::vector<ListEntry> ReadList(const SourceFile& file, const std::set<std::stri
             ok = report("model code '" + entry.code + "' is not in " + modelFile);
         if (Trimmed(entry.description).empty())
             ok = report("the description is empty");
-        if (Trimmed(entry.dataSheet).empty())
-            ok = report("the data-sheet file name is empty");
+        if (!report(CheckSheetName(entry.dataSheet)))
+            ok = false;
+        if (ok && !SplitKey(entry, series, report))
+            ok = false;
         if (!Trimmed(entry.key).empty() && entry.key >= previousKey) {
             previousKey = entry.key;
             previousLine = entry.line;
@@ -371,6 +504,33 @@ std::vector<ListEntry> ReadList(const SourceFile& file, const std::set<std::stri
     return entries;
 }
 
+// One sheet describes one model of one series. Names are compared without letter case, since
+// two names that differ only in case are one file on some systems.
+void CheckSheetsAgree(const Catalogue& catalogue, const std::string& unitListName,
+                      const std::string& coolerListName, Diagnostics& diagnostics) {
+    struct Use {
+        const ListEntry* entry;
+        const std::string* file;
+    };
+    std::map<std::string, Use> uses;
+    for (const auto& [list, file] : {std::pair{&catalogue.unitList, &unitListName},
+                                     std::pair{&catalogue.coolerList, &coolerListName}})
+        for (const ListEntry& entry : *list) {
+            std::string folded = entry.dataSheet;
+            for (char& c : folded)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            const auto [previous, inserted] = uses.emplace(folded, Use{&entry, file});
+            if (inserted)
+                continue;
+            const ListEntry& first = *previous->second.entry;
+            if (first.code != entry.code || first.series != entry.series || previous->second.file != file)
+                diagnostics.Report(*file, entry.line,
+                                   "data-sheet file '" + entry.dataSheet + "' is already the sheet of model " +
+                                       first.code + " in series " + first.series + " (" + *previous->second.file +
+                                       ":" + std::to_string(first.line) + "); one sheet describes one model");
+        }
+}
+
 } // namespace
 
 Catalogue ReadCatalogue(const std::filesystem::path& sourceDir, Diagnostics& diagnostics) {
@@ -379,6 +539,8 @@ Catalogue ReadCatalogue(const std::filesystem::path& sourceDir, Diagnostics& dia
     const SourceFile coolerFile = ReadSourceFile(sourceDir / kCoolerFile, diagnostics);
     const SourceFile unitListFile = ReadSourceFile(sourceDir / kUnitListFile, diagnostics);
     const SourceFile coolerListFile = ReadSourceFile(sourceDir / kCoolerListFile, diagnostics);
+    const SourceFile seriesFile = ReadSourceFile(sourceDir / kSeriesFile, diagnostics);
+    catalogue.info = ReadSeries(seriesFile, diagnostics);
 
     catalogue.units = UnitReader(unitFile, diagnostics).Read();
     catalogue.coolers = ReadCoolers(coolerFile, diagnostics);
@@ -395,8 +557,12 @@ Catalogue ReadCatalogue(const std::filesystem::path& sourceDir, Diagnostics& dia
             unitCodes.insert(line.fields[1]);
     for (const SourceLine& line : coolerFile.lines)
         coolerCodes.insert(line.fields.front());
-    catalogue.unitList = ReadList(unitListFile, unitCodes, kUnitFile, diagnostics);
-    catalogue.coolerList = ReadList(coolerListFile, coolerCodes, kCoolerFile, diagnostics);
+    std::set<std::string> unitSeries, coolerSeries;
+    for (const Series& series : catalogue.info.series)
+        (series.kind == SeriesKind::Units ? unitSeries : coolerSeries).insert(series.code);
+    catalogue.unitList = ReadList(unitListFile, unitCodes, kUnitFile, unitSeries, diagnostics);
+    catalogue.coolerList = ReadList(coolerListFile, coolerCodes, kCoolerFile, coolerSeries, diagnostics);
+    CheckSheetsAgree(catalogue, unitListFile.name, coolerListFile.name, diagnostics);
     return catalogue;
 }
 

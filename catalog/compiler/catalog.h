@@ -16,6 +16,7 @@ inline constexpr const char* kUnitFile = "condensers.tsv";
 inline constexpr const char* kCoolerFile = "coolers.tsv";
 inline constexpr const char* kUnitListFile = "condenser_list.tsv";
 inline constexpr const char* kCoolerListFile = "cooler_list.tsv";
+inline constexpr const char* kSeriesFile = "series.tsv";
 
 // The binary files hold codes in 16 space-padded bytes.
 inline constexpr std::size_t kCodeLength = 16;
@@ -40,9 +41,31 @@ struct UnitCooler {
 struct ListEntry {
     std::string key, description, code, dataSheet;
     int line = 0;
+    std::string series;             // the key up to its last '-'
+    int hertz = 0;                  // the supply that the rest of the key names
+};
+
+enum class SeriesKind { Units, Coolers };
+
+// A product series as the data sheets and the printed catalogue present it.
+struct Series {
+    SeriesKind kind = SeriesKind::Units;
+    std::string code, title, refrigerant;
+    bool condensingRated = false;   // units: the grid's second temperature is the condensing one
+    std::string defrost;            // coolers
+    int line = 0;
+};
+
+// What the catalogue says about itself (series.tsv), for the printed sheets.
+struct CatalogueInfo {
+    std::string title, edition;
+    int ratedHertz = 0;             // the supply the capacities are stated for
+    std::vector<int> coolerTds;     // the TDs of a cooler sheet's capacity table, ascending
+    std::vector<Series> series;     // in the order of the printed catalogue
 };
 
 struct Catalogue {
+    CatalogueInfo info;
     std::vector<CondensingUnit> units;
     std::vector<UnitCooler> coolers;
     std::vector<ListEntry> unitList;
@@ -67,6 +90,13 @@ Catalogue ReadCatalogue(const std::filesystem::path& sourceDir, Diagnostics& dia
 
 // Writes the five product-data files; returns an empty text or the reason for failure.
 std::string WriteProductData(const Catalogue& catalogue, const std::filesystem::path& outputDir);
+
+// Writes one PDF data sheet per data-sheet name of the product lists into `sheetDir`;
+// returns an empty text or the reason for failure. Needs a QGuiApplication.
+std::string WriteDataSheets(const Catalogue& catalogue, const std::filesystem::path& sheetDir);
+
+// Writes the whole catalogue as one PDF: a contents page, then one section per series.
+std::string WriteCatalogueDocument(const Catalogue& catalogue, const std::filesystem::path& path);
 
 // Writes a synthetic but valid source of `count` condensing units and `count` coolers.
 std::string GenerateSource(int count, const std::filesystem::path& dir);

@@ -70,8 +70,12 @@ std::string GenerateSource(int count, const std::filesystem::path& dir) {
         coolers += coolerCode + '\t' + std::to_string(std::lround(Size(i, count, 1000.0, 200000.0))) + "\t-30\n";
         coolerList += "LPA-60S\tsynthetic cooler\t" + coolerCode + '\t' + coolerCode + ".pdf\n";
     }
+    std::string series = "TITLE\tSynthetic catalogue\nEDITION\tbenchmark\nRATED\t60\nTD\t8\t10\t12\t15\n"
+                               "UNITS\tMA\tSynthetic condensing units\tR-448A\tAMBIENT\n"
+                               "COOLERS\tLPA\tSynthetic unit coolers\tR-448A\tAir\n";
     for (const auto& [name, text] : {std::pair{kUnitFile, &units}, std::pair{kCoolerFile, &coolers},
-                                     std::pair{kUnitListFile, &unitList}, std::pair{kCoolerListFile, &coolerList}})
+                                     std::pair{kUnitListFile, &unitList}, std::pair{kCoolerListFile, &coolerList},
+                                     std::pair{kSeriesFile, &series}})
         if (std::string failure = Save(dir / name, *text); !failure.empty())
             return failure;
     return {};

@@ -6,6 +6,7 @@
 #include "tests/support/testprogram.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -454,6 +455,26 @@ class WindowTest : public QObject {
         QCOMPARE(run.Find(QStringLiteral("HYPERLINK_800"))->palette().color(QPalette::WindowText),
                  QColor(run.s.colours.visited & 0xFF, (run.s.colours.visited >> 8) & 0xFF,
                         run.s.colours.visited >> 16));
+    }
+
+    void dataSheetLinks_andTheCataloguePicture_openTheirDocuments() {
+        Running run;
+        QVERIFY(run.Ready());
+        // The sheets and the catalogue where the language file's relative defaults point.
+        const QString unitSheet = run.s.grids[520].Text(GetFieldValue(run.s, 533).toInt(), 4);
+        const QString coolerSheet = run.s.grids[540].Text(GetFieldValue(run.s, 553).toInt(), 4);
+        const QString folder = run.program.Folder();
+        QDir().mkpath(folder + QStringLiteral("/pdf"));
+        for (const QString& path : {folder + "/pdf/" + unitSheet, folder + "/pdf/" + coolerSheet, folder + "/catalog.pdf"}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        run.Click(QStringLiteral("BUTT_5"));
+        run.Click(QStringLiteral("SPECLINK_0"));
+        run.Click(QStringLiteral("SPECLINK_1"));
+        run.Click(QStringLiteral("ThumbNailLogo"));
+        QCOMPARE(run.program.platform.openedDocuments,
+                 (QStringList{folder + "/pdf/" + unitSheet, folder + "/pdf/" + coolerSheet, folder + "/catalog.pdf"}));
     }
 
     void recentJob_doubleClicked_opensThatJob() {
