@@ -106,6 +106,8 @@ void BoxWithoutWallGrid(State& s) {
         s.unitLabels[n].visible = true;
     }
     for (int n : {14, 13, 15}) SetFieldValue(s, n, QStringLiteral("0"));
+    // The transmission load follows the box as it now stands.
+    Calculate(s);
     s.MarkAllDirty();
 }
 
@@ -115,6 +117,7 @@ void AddProduct(State& s) {
     g.Resize(g.rows, g.cols + 1);
     const int c = g.cols - 1;
     WriteGridCell(s, 300, 0, c, QString::number(c - 1));
+    StartProductColumn(s, c);
     CalculateProductLoad(s);
     s.cellEditorVisible[1] = false;
     s.optionLists[301].visible = false;

@@ -1,5 +1,6 @@
 #include "calc/driver.h"
 
+#include "base/numbertext.h"
 #include "calc/calcsupport.h"
 #include "calc/loads.h"
 #include "calc/tables.h"
@@ -15,6 +16,8 @@ namespace corvane {
 namespace {
 
 using calc::FieldNumber;
+
+constexpr int NoPullDownError = 26;
 
 // One row of the input checks: the field it marks and whether any of its conditions held.
 class Checker {
@@ -57,8 +60,11 @@ void CheckProducts(State& s) {
         listed[i] = true;
     };
     for (int c = 2; c < grid->cols; ++c) {
-        bool markEntering = false, markFinal = false;
+        bool markEntering = false, markFinal = false, markHours = false;
         if (NumberFromText(ReadGridCell(s, 300, 3, c)) > 0) {
+            // Without a pull-down time the product's heat cannot be spread over a time.
+            markHours = !IsNumeric(ReadGridCell(s, 300, 6, c));
+            if (markHours) AddErrorLine(s, s.errorTexts[NoPullDownError].arg(c - 1));
             const float entering = NumberFromText(ReadGridCell(s, 300, 4, c));
             const float final = NumberFromText(ReadGridCell(s, 300, 5, c));
             markFinal = box > final;
@@ -71,16 +77,15 @@ void CheckProducts(State& s) {
             grid->cells[4][c].backColour = markEntering ? MarkColour : s.colours.cellBack;
             grid->cells[5][c].backColour = markFinal ? MarkColour : s.colours.cellBack;
         }
+        if (grid->rows > 6) grid->cells[6][c].backColour = markHours ? MarkColour : s.colours.cellBack;
     }
     s.MarkDirty(ControlKind::Grid, 300);
 }
 
+// Every failure once, one line each; the banner is as high as the list it shows.
 void ShowBanner(State& s, bool failed) {
-    QString text;
-    for (const QString& line : s.errorList)
-        text += line + QStringLiteral("\r\n");
-    s.bannerText = text + s.firstErrorText;
-    s.bannerLines = static_cast<int>(s.errorList.size()) + 1;
+    s.bannerText = s.errorList.join(QStringLiteral("\r\n"));
+    s.bannerLines = static_cast<int>(s.errorList.size());
     s.bannerActive = failed;
     s.errorFrameVisible = failed;
 }
@@ -96,9 +101,13 @@ void MarkField(State& s, int n, bool failed) {
 }
 
 void AddErrorText(State& s, int k) {
-    const QString text = k >= 0 && k < static_cast<int>(s.errorTexts.size()) ? s.errorTexts[k] : QString();
+    AddErrorLine(s, k >= 0 && k < static_cast<int>(s.errorTexts.size()) ? s.errorTexts[k] : QString());
+}
+
+void AddErrorLine(State& s, const QString& text) {
     if (s.errorList.isEmpty()) s.firstErrorText = text;
-    s.errorList << text;
+    // Two checks that fail for the same reason are one problem to the user.
+    if (!s.errorList.contains(text)) s.errorList << text;
 }
 
 bool CheckInputs(State& s) {

@@ -7,6 +7,7 @@
 #include "definitions/state.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <vector>
@@ -291,6 +292,29 @@ void LoadColourList(State& s, const QString& folder, int n) {
 
 void LoadLanguageList(State& s, const QString& folder, int n) {
     LoadFileList(s, "LoadLanguageList", folder, n, QStringLiteral("*.lng"));
+}
+
+namespace {
+
+double RelativeLuminance(Colour c) {
+    const auto channel = [](int v) {
+        const double x = v / 255.0;
+        return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c & 0xFF) + 0.7152 * channel((c >> 8) & 0xFF) + 0.0722 * channel((c >> 16) & 0xFF);
+}
+
+} // namespace
+
+double ContrastRatio(Colour a, Colour b) {
+    const double la = RelativeLuminance(a), lb = RelativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+Colour ReadableTextColour(Colour back, Colour preferred) {
+    if (ContrastRatio(back, preferred) >= ReadableContrast) return preferred;
+    const Colour black = RGBColour(0, 0, 0), white = RGBColour(255, 255, 255);
+    return ContrastRatio(back, black) >= ContrastRatio(back, white) ? black : white;
 }
 
 } // namespace corvane

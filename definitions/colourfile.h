@@ -1,5 +1,7 @@
 #pragma once
 
+#include "definitions/controls.h"
+
 #include <QString>
 
 namespace corvane {
@@ -13,5 +15,13 @@ void ReadColourFile(State& s);
 // listed without its three-letter extension ("default.").
 void LoadColourList(State& s, const QString& folder, int n);
 void LoadLanguageList(State& s, const QString& folder, int n);
+
+// The contrast ratio of two colours, from 1 (the same) to 21 (black on white), by the relative
+// luminance of the sRGB colours. Text is readable from 4.5 up.
+double ContrastRatio(Colour a, Colour b);
+inline constexpr double ReadableContrast = 4.5;
+// The text colour to draw on back: preferred when it is readable there, else black or white,
+// whichever stands out more (a failed field in a dark scheme keeps readable text).
+Colour ReadableTextColour(Colour back, Colour preferred);
 
 } // namespace corvane

@@ -271,6 +271,8 @@ void LanguageReader::Apply(const LangLine& l) {
         ApplyTable(l);
     } else if (key == QLatin1String("FEXT")) {
         s.jobExtension = value.toLower();
+    } else if (key == QLatin1String("LOCALE")) {
+        s.localeName = value.trimmed();
     } else if (key == QLatin1String("HELPFILE")) {
         s.helpFile = s.dataFolder + value;
     } else if (key == QLatin1String("HINTCAPTION")) {
@@ -391,6 +393,7 @@ QStringList ReadOptionListItems(const QString& path, int list) {
 void ReadResourceFile(State& s) {
     for (auto& table : s.messages) table.fill(QString());
     s.errorTexts.fill(QString());
+    s.localeName.clear();
     s.WriteLog(QStringLiteral(">ReadResourceFile()"));
 
     QString name = s.settings.Get(s.settingsSection, QStringLiteral("Language_File"));

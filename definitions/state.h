@@ -120,6 +120,9 @@ struct ControlEvents {
     std::function<void(int)> listClicked;          // option list n's selection changed
     std::function<void(int)> unitLabelChange;      // the unit label change of label n
     std::function<void()> unitSystemsChanged;      // the unit switches were read again
+    // Runs a change that rebuilds the window's definitions (another language) with the job
+    // held aside and put back afterwards; without a subscriber the change runs alone.
+    std::function<void(const std::function<void()>&)> keepJob;
 };
 
 // Everything one run of the program holds: the controls by kind, the tables read from the
@@ -200,6 +203,7 @@ public:
     std::array<QString, 101> strings;
     std::array<std::array<QString, 21>, 6> unitTable;  // [column][row]
     CalcConstants constants;
+    QString localeName;   // the language of the file's texts ("fr"), for the toolkit's own texts
     QString helpFile, catalogPath, cSpecPath, eSpecPath, emailTo, updateUrl, printForm1, printForm2;
 
     StoredColours colours;
@@ -222,6 +226,7 @@ public:
     // Focus memory: the stored value and shown text at the last focus arrival, and the last
     // shown text the change handling has seen.
     QString focusStoredValue, focusShownText, lastShownText;
+    bool focusOverridden = false;          // the field's override mark at focus arrival
     struct GridEditing {
         int row = -1, col = -1;            // the cell being edited
         int lastRow = -1, lastCol = -1;    // the cell entered last
@@ -234,6 +239,7 @@ public:
     bool moveOn = false;
     int openList = -1;                     // the option list open over its field, -1 for none
     QStringList errorList;
+    QString balanceNote;                   // why no balance is shown; empty with a balance
     QString firstErrorText;
 
     // --- change notifications and the view's dirty set

@@ -13,6 +13,9 @@ namespace {
 
 constexpr int CandidateColumns = 6;
 constexpr int NoChoice = -1;
+// String-table lines that say why no balance is shown.
+constexpr int CondenserShortNote = 26, CoolerShortNote = 27, NoModelNote = 28, LargerModelNote = 29,
+              NeverMeetNote = 59;
 
 // A model that can be offered: its capacity and its row of the product list.
 using Candidate = CandidateRow;
@@ -288,20 +291,39 @@ void SelectCooler(State& s) {
     WriteChoice(s, CoolerFields, ChooseRow(found, required, minimum));
 }
 
+namespace {
+
+// Why a pair has no balance, as one line of the string table; 0 when it has one to compute.
+int NoBalanceReason(const State& s) {
+    const float condenser = FieldNumber(s, 533), cooler = FieldNumber(s, 553);
+    if (condenser == NoChoice || cooler == NoChoice) return NoModelNote;
+    if (condenser == 0) return CondenserShortNote;
+    if (cooler == 0) return CoolerShortNote;
+    if (condenser != 1 || cooler != 1) return LargerModelNote;
+    return 0;
+}
+
+} // namespace
+
 void CalculateBalance(State& s) {
     s.WriteLog(QStringLiteral(">Balance()"));
-    const auto writeZeros = [&] {
+    // The balance fields read 0 without a balance; the note beside them says why.
+    const auto writeZeros = [&](int note) {
         for (int n : {560, 561, 562}) SetFieldValue(s, n, QStringLiteral("0"));
+        s.balanceNote = s.strings[note];
+        s.MarkDirty(ControlKind::TextBox, 560);
     };
+    s.balanceNote.clear();
+    s.MarkDirty(ControlKind::TextBox, 560);
     // Only a pair that the selections chose as adequate has a meaningful balance.
-    if (FieldNumber(s, 533) != 1 || FieldNumber(s, 553) != 1) {
-        writeZeros();
+    if (const int note = NoBalanceReason(s)) {
+        writeZeros(note);
         return;
     }
     const CondenserModel* model = ChosenRecord(s, CondenserFields.grid, s.condenserModels);
     const CoolerRating* cooler = ChosenRecord(s, CoolerFields.grid, s.coolerRatings);
     if (!model || !cooler) {
-        writeZeros();
+        writeZeros(NoModelNote);
         return;
     }
     const float box = FieldNumber(s, 501);
@@ -322,13 +344,13 @@ void CalculateBalance(State& s) {
     const double condenserSlope = (q2 - q1) / (s2 - s1);
     const double coolerSlope = (p2 - p1) / (s2 - s1);
     if (condenserSlope == coolerSlope) {   // parallel lines never balance
-        writeZeros();
+        writeZeros(NeverMeetNote);
         return;
     }
     const double balanceSuction = s1 + (p1 - q1) / (condenserSlope - coolerSlope);
     const double balanceCapacity = q1 + condenserSlope * (balanceSuction - s1);
     if (!std::isfinite(balanceSuction) || !std::isfinite(balanceCapacity)) {
-        writeZeros();
+        writeZeros(NeverMeetNote);
         return;
     }
     s.WriteLog(QStringLiteral("Balance = ") + TextFromDouble(balanceCapacity) + QStringLiteral(" at ") +

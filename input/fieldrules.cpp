@@ -209,6 +209,10 @@ void ShapeClick(State& s, int n) {
     BuildWallGrid(s, n);
     if (n != 203)
         for (int f : {13, 14, 15}) ShowField(s, f, s.radios[200].value);
+    // A rectangle is the box of the three dimensions shown above its grid, and the results
+    // follow the new outline at once.
+    if (n == 200) CopyBoxDimensions(s);
+    Calculate(s);
 }
 
 // The box described by its three dimensions alone: the wall-section panel gives way to the
@@ -216,7 +220,11 @@ void ShapeClick(State& s, int n) {
 void NoWallGridClick(State& s) {
     MarkJobModified(s);
     if (!s.grids[WallGrid].visible) return;   // already done by command button 17
-    s.grids[WallGrid].visible = false;
+    // A box of three dimensions has no sections: the hidden grid keeps none that the
+    // transmission load could still count (as a job saved so loads back).
+    Grid& walls = s.grids[WallGrid];
+    walls.visible = false;
+    walls.Resize(walls.rows, 2);
     s.MarkDirty(ControlKind::Grid, WallGrid);
     s.cellEditorVisible[0] = false;
     ShowFrame(s, 200, true);
@@ -227,6 +235,8 @@ void NoWallGridClick(State& s) {
     ShowFrame(s, 4, false);
     for (int f : {13, 14, 15}) ShowField(s, f, true);
     for (int f : {14, 13, 15}) SetFieldValue(s, f, QStringLiteral("0"));
+    // The loads follow the box as it now stands.
+    Calculate(s);
 }
 
 void CondenserTypeClick(State& s, int n) {
@@ -370,6 +380,11 @@ void RadioClick(State& s, int n) {
     case 605: InfiltrationMethodClick(s); break;
     default: MarkJobModified(s); break;
     }
+}
+
+void SetOverrideMark(State& s, int n, bool overridden) {
+    if (IsOverridden(s, n) == overridden) return;
+    PaintFieldLabels(s, n, overridden ? s.colours.override : NormalLabelColour(s));
 }
 
 void RadioGotFocus(State& s, int n) {

@@ -15,6 +15,8 @@ void ApplySurroundingTemperature(State& s);
 void RadioClick(State& s, int n);
 // Option button n received the focus: its hint goes to the hint line.
 void RadioGotFocus(State& s, int n);
+// Gives field n's caption and unit label the override colour, or the normal colour back.
+void SetOverrideMark(State& s, int n, bool overridden);
 // Marks the job modified (button 11 and frame 2 shown).
 void MarkJobModified(State& s);
 

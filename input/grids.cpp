@@ -412,7 +412,21 @@ void CheckAddProduct(State& s) {
     Grid& grid = s.grids[ProductGrid];
     if (grid.col != grid.cols - 1) return;
     AddColumn(s, grid, true);
+    StartProductColumn(s, grid.cols - 1);
     s.MarkDirty(ControlKind::Grid, ProductGrid);
+}
+
+void StartProductColumn(State& s, int c) {
+    const Grid* grid = s.grids.Find(ProductGrid);
+    if (!grid || c < 2 || c >= grid->cols || grid->rows < 7) return;
+    // The generic product's pull-down time, so that a product picked here counts at once;
+    // entering and final temperatures follow the box like every product's.
+    WriteGridCell(s, ProductGrid, 6, c, QStringLiteral("24"));
+    const QString box = GetFieldValue(s, 312);
+    if (!IsNumeric(box)) return;
+    const double t = *ReadNumber(box);
+    WriteGridCell(s, ProductGrid, 4, c, TextFromDouble(t + 10));
+    WriteGridCell(s, ProductGrid, 5, c, TextFromDouble(t));
 }
 
 void SizeColumn(State& s, int g, int c) {

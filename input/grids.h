@@ -20,6 +20,8 @@ void CellEditorLostFocus(State& s, int g);
 void CellEditorChange(State& s, int g, const QString& text);
 void CheckAddSection(State& s);
 void CheckAddProduct(State& s);
+// A new product column starts with the generic product's pull-down time and temperatures.
+void StartProductColumn(State& s, int c);
 void SizeColumn(State& s, int g, int c);
 void SizeTable(State& s, int g);
 // Default far-side temperature of a wall-section column from field 212 and buttons 100/101.

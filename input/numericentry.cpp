@@ -47,6 +47,7 @@ void TextBoxGotFocus(State& s, int n) {
     s.focus = FocusRef{ControlKind::TextBox, n};
     s.focusStoredValue = box->tag;
     s.focusShownText = box->text;
+    s.focusOverridden = IsOverridden(s, n);
     // The view selects the whole text when it gives a text box the focus.
     OpenPicker(s, n);
     if (const TextBox* after = s.textBoxes.Find(n)) s.lastShownText = after->text;
@@ -64,6 +65,12 @@ bool TextBoxKeyPress(State& s, int n, int code, int caret, bool* moveOn) {
     if (code == Key::Escape) {
         SetFieldValue(s, n, s.focusStoredValue);
         TextBoxChange(s, n);
+        // Escape takes the typing back, and with it the override mark that the typing gave:
+        // a computed value that was not the user's goes on following its rule.
+        if (IsOverridden(s, n) != s.focusOverridden) {
+            SetOverrideMark(s, n, s.focusOverridden);
+            Calculate(s);
+        }
         return false;
     }
     s.WriteLog(QStringLiteral("TEXTBOX Type = ") + FieldType(s, n));

@@ -104,8 +104,16 @@ void CommitLanguage(State& s, const QString& pick) {
     s.platform.SetBusy(true);
     // The reader takes the file named by the settings, so the choice is remembered first.
     s.settings.Save(s.settingsSection, QStringLiteral("Language_File"), pick + QStringLiteral("lng"));
-    ReadResourceFile(s);
-    ReadLanguageTables(s);
+    const auto reread = [&s] {
+        ReadResourceFile(s);
+        ReadLanguageTables(s);
+    };
+    // The job on screen is the user's work: only its words change with the language.
+    if (s.events.keepJob)
+        s.events.keepJob(reread);
+    else
+        reread();
+    Calculate(s);
     s.MarkAllDirty();
     s.platform.SetBusy(false);
 }
@@ -168,6 +176,9 @@ void CommitProduct(State& s, int n, const QString& pick) {
     Grid& grid = s.grids[ProductGrid];
     const int r = grid.row, c = grid.col;
     if (!grid.InRange(r, c)) return;
+    // A pick in the generic column makes it the user's product, which the generic rule then
+    // leaves alone; it is numbered like every other product.
+    if (grid.Text(0, c) == s.strings[11]) grid.cells[0][c].text = QString::number(c - 1);
     WriteGridCell(s, ProductGrid, r, c, pick);
     CheckAddProduct(s);
     // Once the product is known, its mass is what the user gives next.
@@ -263,11 +274,15 @@ void ListKeyDown(State& s, int n, int keyCode) {
         // Moving the highlight is browsing, not choosing.
         s.keyboardMove = true;
     } else if (keyCode == Key::Enter) {
+        // Enter chooses the highlighted entry, whether the keys moved the highlight there or
+        // the list opened on it.
         s.moveOn = true;
-        if (s.keyboardMove) {
-            s.keyboardMove = false;
+        s.keyboardMove = false;
+        const OptionList* list = s.optionLists.Find(n);
+        if (list && list->selected >= 0 && list->selected < list->items.size())
             ListClick(s, n);
-        }
+        else
+            s.moveOn = false;
     }
 }
 

@@ -16,6 +16,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <map>
+
 namespace corvane {
 
 namespace {
@@ -241,6 +243,85 @@ void LoadTemplateJob(State& s) {
     s.MarkAllDirty();
 }
 
+
+namespace {
+
+// What the list texts of a job meant before the language changed.
+struct ListTexts {
+    std::map<int, QStringList> lists;   // every option list's entries
+    DataTable products;                 // table C: group and name by row
+    QString generic;
+};
+
+// The entry at the same position of the same list now, or the text itself when the list did
+// not hold it (a name the user typed).
+QString SamePosition(const State& s, const ListTexts& before, int list, const QString& text) {
+    const auto old = before.lists.find(list);
+    const OptionList* now = s.optionLists.Find(list);
+    if (old == before.lists.end() || !now) return text;
+    const qsizetype i = old->second.indexOf(text);
+    return i >= 0 && i < now->items.size() ? now->items[i] : text;
+}
+
+void CarryListTexts(State& s, const ListTexts& before) {
+    if (Grid* walls = s.grids.Find(200))
+        for (int c = 2; c < walls->cols; ++c)
+            for (int r : {1, 6})
+                if (walls->InRange(r, c)) walls->Cell(r, c).text = SamePosition(s, before, 200 + r, walls->Text(r, c));
+    if (Grid* products = s.grids.Find(300); products && products->rows > 2) {
+        if (products->cols > 2 && products->Text(0, 2) == before.generic) products->Cell(0, 2).text = s.strings[11];
+        for (int c = 2; c < products->cols; ++c) {
+            const QString group = products->Text(1, c), name = products->Text(2, c);
+            int row = 0;
+            for (int r = 1; r <= before.products.RowCount() && row == 0; ++r)
+                if (before.products.Cell(1, r) == group && before.products.Cell(2, r) == name) row = r;
+            // Both tables list the same products in the same order, each in its own words.
+            if (row > 0 && row <= s.tableC.RowCount()) {
+                products->Cell(1, c).text = s.tableC.Cell(1, row);
+                products->Cell(2, c).text = s.tableC.Cell(2, row);
+            } else {
+                products->Cell(1, c).text = SamePosition(s, before, 301, group);
+            }
+        }
+    }
+    for (auto& [n, box] : s.textBoxes)
+        if (FieldType(s, n).toUpper() == QLatin1String("LIST") && s.optionLists.Has(n)) {
+            const QString now = SamePosition(s, before, n, box.text);
+            if (box.tag == box.text) box.tag = now;
+            box.text = now;
+        }
+    for (int g : {200, 300}) s.MarkDirty(ControlKind::Grid, g);
+}
+
+} // namespace
+
+void KeepJobWhile(State& s, const std::function<void()>& change) {
+    s.WriteLog(QStringLiteral(">KeepJobWhile()"));
+    const QByteArray job = JobFileBytes(s, s.currentJobPath);
+    ListTexts before;
+    for (const auto& [n, list] : s.optionLists) before.lists[n] = list.items;
+    before.products = s.tableC;
+    before.generic = s.strings[11];
+    const QString path = s.currentJobPath, caption = s.windowCaption;
+    const bool modified = s.flags.jobModified;
+
+    change();
+
+    {
+        FlagGuard loading(s.flags.loading);
+        JobReadContext ctx;
+        ctx.path = path;
+        ReadJobRecords(s, ctx, job);
+        CarryListTexts(s, before);
+    }
+    SizeTable(s, 200);
+    SizeTable(s, 300);
+    ApplyButtonStates(s);
+    s.currentJobPath = path;
+    s.windowCaption = caption;
+    s.flags.jobModified = modified;
+    s.MarkAllDirty();
+}
 
 void OpenHistoryEntry(State& s, int i) {
     if (i < 0 || i >= s.historyList.size()) return;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace corvane {
 
 class State;
@@ -18,6 +20,12 @@ bool JobFileLoad(State& s, const QString& path);
 // the user's switches: the template names no units, so the user's choice outlives each job.
 // Ends the program when the template cannot be loaded.
 void LoadTemplateJob(State& s);
+
+// Runs change (another language read) with the job held as a job file would hold it, then
+// puts the job back. List texts the job holds (section kinds, constructions, product groups
+// and products, list fields) are carried over by their position in the lists, and the
+// generic product keeps its place. The job's name, caption and modified mark stay as they were.
+void KeepJobWhile(State& s, const std::function<void()>& change);
 
 // A double click or Enter on entry i of the history list.
 void OpenHistoryEntry(State& s, int i);
