@@ -17,7 +17,7 @@ namespace {
 
 using calc::FieldNumber;
 
-constexpr int NoPullDownError = 26;
+constexpr int NotANumberError = 25, NoPullDownError = 26;
 
 // One row of the input checks: the field it marks and whether any of its conditions held.
 class Checker {
@@ -90,6 +90,20 @@ void ShowBanner(State& s, bool failed) {
     s.errorFrameVisible = failed;
 }
 
+// A number field whose text reads as no number (a pasted "12 ft", "1e309") cannot be
+// calculated with: it is named in the banner and marked, and no result is written until it
+// is fixed. An empty text reads as 0, as it always has.
+void CheckNumberTexts(State& s) {
+    for (const auto& [n, box] : s.textBoxes) {
+        if (FieldType(s, n) != QLatin1String("Number")) continue;
+        if (ReadNumber(box.text) && ReadNumber(box.tag)) continue;
+        const Label* caption = s.labels.Find(n);
+        const QString name = caption ? caption->caption.trimmed() : QString::number(n);
+        AddErrorLine(s, s.errorTexts[NotANumberError].arg(name));
+        MarkField(s, n, true);
+    }
+}
+
 } // namespace
 
 void MarkField(State& s, int n, bool failed) {
@@ -136,6 +150,8 @@ bool CheckInputs(State& s) {
     if (units && !coolersFailed) check.Row(542, {{!IsWhole(v(542) / v(522)), 20}});
 
     CheckProducts(s);
+    // Last, so that its marks outlast the range checks of the same fields.
+    CheckNumberTexts(s);
 
     const bool failed = !s.errorList.isEmpty();
     for (int n : {16, 503, 560, 561, 562, 214, 680, 314, 422})
