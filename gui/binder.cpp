@@ -14,6 +14,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateTime>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -75,10 +76,29 @@ int Caret(const QLineEdit* edit) {
     return edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
 }
 
-// Moves on to the next field as a Tab keystroke would.
-void SendTab(QWidget* widget) {
-    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &tab);
+bool TakesTab(const QWidget* w) {
+    return w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus);
+}
+
+// The next (or previous) control after from in the window's tab order that Tab would reach.
+QWidget* NextInTabOrder(QWidget* from, bool forward) {
+    QWidget* w = from;
+    for (int guard = 0; guard < 10000; ++guard) {
+        w = forward ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (!w || w == from) return nullptr;
+        if (w->window() == from->window() && TakesTab(w)) return w;
+    }
+    return nullptr;
+}
+
+bool IsBackArrow(const QWidget* w) {
+    return w->objectName().startsWith(QLatin1String("TABBPIC_"));
+}
+
+// Keys that open a list as in any combo box.
+bool OpensList(const QKeyEvent* event) {
+    return event->key() == Qt::Key_F4 ||
+           ((event->key() == Qt::Key_Down || event->key() == Qt::Key_Up) && (event->modifiers() & Qt::AltModifier));
 }
 
 } // namespace
@@ -95,7 +115,10 @@ int CharacterCode(const QKeyEvent* event) {
     default:
         break;
     }
-    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return 0;
+    // A character typed with Alt held is still a character: it goes through the same filter
+    // as any other (a field must never take a letter because Alt was down). Ctrl keys are
+    // commands.
+    if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return 0;
     const QString text = event->text();
     if (text.isEmpty() || !text.at(0).isPrint()) return 0;
     return text.at(0).unicode();
@@ -334,6 +357,8 @@ bool Binder::KeyPressed(QWidget* widget, const Binding& b, QKeyEvent* event) {
         return CellEditorKey(widget, b.number, event);
     case Role::List:
         return ListKey(widget, b.number, event);
+    case Role::Grid:
+        return GridKey(widget, b.number, event);
     case Role::History:
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
             const int row = static_cast<QListWidget*>(widget)->currentRow();
@@ -346,7 +371,38 @@ bool Binder::KeyPressed(QWidget* widget, const Binding& b, QKeyEvent* event) {
     }
 }
 
+QWidget* Binder::MoveOnTarget(QWidget* from) const {
+    // Enter goes forward through the page it is on; after the page's last control it stops on
+    // the forward arrow, so that the next Enter turns the page. It never lands on the back
+    // arrow, which would turn the page backwards.
+    QWidget* page = Find(Role::Page, m_s.currentPage);
+    QWidget* next = NextInTabOrder(from, true);
+    const auto onPage = [page](QWidget* w) { return page && w && page->isAncestorOf(w); };
+    if (next && onPage(next) && !IsBackArrow(next) && !from->isAncestorOf(next)) {
+        // The header's arrows come first in the page's order; past the body, the next control
+        // found is on another part of the window.
+        QWidget* body = next;
+        while (body && body->parentWidget() != page) body = body->parentWidget();
+        QWidget* fromBody = from;
+        while (fromBody && fromBody->parentWidget() != page) fromBody = fromBody->parentWidget();
+        if (body == fromBody) return next;
+    }
+    if (page)
+        if (auto* forward = page->findChild<QWidget*>(QStringLiteral("TABFPIC_") + QString::number(m_s.currentPage));
+            forward && TakesTab(forward))
+            return forward;
+    return next && !IsBackArrow(next) ? next : nullptr;
+}
+
+void Binder::MoveOnFrom(QWidget* widget) {
+    if (QWidget* target = MoveOnTarget(widget)) target->setFocus(Qt::TabFocusReason);
+}
+
 bool Binder::FieldKey(QWidget* widget, int n, QKeyEvent* event) {
+    if (OpensList(event) && m_s.optionLists.Has(n)) {
+        m_sink.Dispatch([&] { ListButtonClick(m_s, n); });
+        return true;
+    }
     const int code = CharacterCode(event);
     if (code == 0) return false; // caret movement, Delete, shortcuts: the editor's own business
     auto* edit = static_cast<QLineEdit*>(widget);
@@ -355,7 +411,7 @@ bool Binder::FieldKey(QWidget* widget, int n, QKeyEvent* event) {
     const int caret = Caret(edit);
     m_sink.Dispatch([&] { accepted = TextBoxKeyPress(m_s, n, code, caret, &moveOn); });
     if (code == Key::Enter || code == Key::Escape) {
-        if (moveOn && edit->hasFocus()) SendTab(edit);
+        if (moveOn && edit->hasFocus()) MoveOnFrom(edit);
         return true;
     }
     return !accepted;
@@ -380,6 +436,9 @@ bool Binder::CellEditorKey(QWidget* widget, int g, QKeyEvent* event) {
             m_sink.Dispatch([&] { GridNext(s, g); });
         return true;
     case Qt::Key_Escape:
+        // Tab walks the cells; Escape steps out onto the grid itself, from where Tab goes on
+        // to the next control of the page.
+        if (QWidget* grid = Find(Role::Grid, g)) grid->setFocus(Qt::OtherFocusReason);
         return true;
     default:
         break;
@@ -393,9 +452,57 @@ bool Binder::CellEditorKey(QWidget* widget, int g, QKeyEvent* event) {
     return !accepted;
 }
 
+bool Binder::GridKey(QWidget* widget, int g, QKeyEvent* event) {
+    // The grid itself has the focus (reached with Tab): its current cell opens as a click
+    // would, its editor or its list, and a typed character goes on to what opened.
+    auto* table = static_cast<QTableWidget*>(widget);
+    const int row = table->currentRow() >= 0 ? table->currentRow() : 0;
+    const int col = table->currentColumn() >= 2 ? table->currentColumn() : 2;
+    const bool open = OpensList(event) || event->key() == Qt::Key_F2 || event->key() == Qt::Key_Return ||
+                      event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space;
+    const int code = CharacterCode(event);
+    if (!open && (code == 0 || code == Key::Escape || code == Key::Backspace)) return false;
+    m_sink.Dispatch([&] { GridClick(m_s, g, std::max(row, 1), col); });
+    if (!open && code != 0)
+        if (QWidget* target = QApplication::focusWidget(); target && target != widget) {
+            QKeyEvent again(QEvent::KeyPress, event->key(), event->modifiers(), event->text());
+            QCoreApplication::sendEvent(target, &again);
+        }
+    return true;
+}
+
 bool Binder::ListKey(QWidget* widget, int n, QKeyEvent* event) {
     State& s = m_s;
     auto* list = static_cast<QListWidget*>(widget);
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab || event->key() == Qt::Key_Escape) {
+        // Tab leaves an open list as it would leave its field: to the control after the field,
+        // or, over a grid, to the next cell. Escape leaves it the same way without a choice
+        // (back on its field the list would only open again).
+        const bool forward = event->key() != Qt::Key_Backtab && !(event->modifiers() & Qt::ShiftModifier);
+        if (n >= 200 && n < 400) {
+            const int g = n < 300 ? 200 : 300;
+            m_sink.Dispatch([&] { forward ? GridNext(s, g) : GridPrevious(s, g); });
+        } else if (QWidget* field = Find(Role::Field, n)) {
+            if (QWidget* target = NextInTabOrder(field, forward)) target->setFocus(Qt::TabFocusReason);
+        }
+        return true;
+    }
+    const QString typed = event->text();
+    if (!typed.isEmpty() && typed.at(0).isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) {
+        // Typing the first letters of an entry highlights it, as in any combo box.
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        m_search = now - m_searchTime < 1000 ? m_search + typed : typed;
+        m_searchTime = now;
+        int target = -1;
+        for (int i = 0; i < list->count() && target < 0; ++i)
+            if (list->item(i)->text().startsWith(m_search, Qt::CaseInsensitive)) target = i;
+        if (target >= 0)
+            m_sink.Dispatch([&] {
+                ListKeyDown(s, n, Key::Down);   // a highlight move: nothing is committed yet
+                if (s.optionLists[n].selected != target) s.SelectListEntry(n, target);
+            });
+        return true;
+    }
     switch (event->key()) {
     case Qt::Key_Up:
     case Qt::Key_Down: {
@@ -414,9 +521,6 @@ bool Binder::ListKey(QWidget* widget, int n, QKeyEvent* event) {
     case Qt::Key_Enter:
         m_sink.Dispatch([&] { ListKeyDown(s, n, Key::Enter); });
         return true;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return false;
     default:
         // Other keys would move the highlight behind the core's back.
         return true;

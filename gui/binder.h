@@ -74,6 +74,10 @@ class Binder : public QObject {
     bool FieldKey(QWidget* widget, int n, QKeyEvent* event);
     bool CellEditorKey(QWidget* widget, int g, QKeyEvent* event);
     bool ListKey(QWidget* widget, int n, QKeyEvent* event);
+    bool GridKey(QWidget* widget, int g, QKeyEvent* event);
+    // Where Enter moves on to from a control of the page shown, and the move itself.
+    QWidget* MoveOnTarget(QWidget* from) const;
+    void MoveOnFrom(QWidget* widget);
     void DeliverLostFocus(const Binding& b);
 
     State& m_s;
@@ -81,6 +85,8 @@ class Binder : public QObject {
     QHash<const QObject*, Binding> m_bindings;
     std::map<std::pair<Role, int>, QWidget*> m_widgets;
     QPointer<QWidget> m_owner;
+    QString m_search;          // the first letters typed in an open list
+    qint64 m_searchTime = 0;   // when the last of them was typed (ms)
 };
 
 // The character code of a key as the core's key handlers expect it (Backspace 8, Enter 13,

@@ -3,7 +3,9 @@
 #include "app/commands.h"
 #include "base/platform.h"
 #include "definitions/windowdefinition.h"
+#include "gui/painter.h"
 #include "gui/qtplatform.h"
+#include "gui/shortcuts.h"
 #include "gui/widgets.h"
 
 #include <QApplication>
@@ -13,11 +15,15 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QScreen>
+#include <QStyle>
+#include <QTimer>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -28,7 +34,8 @@ namespace corvane {
 namespace {
 
 constexpr int Margin = 6;            // 90 twips around the column and the page area
-constexpr int ColumnWidth = 100;     // the command column
+constexpr int LeastColumnWidth = 100; // the command column, wider for longer captions
+constexpr int MostColumnWidth = 170;
 constexpr int MaxDispatchDepth = 12; // focus changes that keep answering each other stop here
 
 bool SameFocus(const FocusRef& a, const FocusRef& b) {
@@ -71,6 +78,16 @@ MainWindow::MainWindow(State& state, QWidget* parent)
             connect(table->verticalHeader(), &QHeaderView::sectionResized, this, follow);
         }
 
+    PrepareKeyboard();
+    PrepareBalanceNote();
+    // The space of the product commands stays reserved while they are hidden, so the grid
+    // below never moves under the pointer.
+    if (QWidget* commands = m_widgets.Find(ControlKind::Frame, 10)) {
+        QSizePolicy keep = commands->sizePolicy();
+        keep.setRetainSizeWhenHidden(true);
+        commands->setSizePolicy(keep);
+    }
+
     qApp->installEventFilter(this);
     if (auto* qt = dynamic_cast<QtPlatform*>(&m_s.platform))
         qt->AttachWindow(this, [this] { RepaintDirty(); });
@@ -85,7 +102,67 @@ MainWindow::MainWindow(State& state, QWidget* parent)
     }
     m_s.MarkAllDirty();
     RepaintDirty();
-    if (QWidget* target = m_binder->FocusTarget(m_s.focus)) target->setFocus(Qt::OtherFocusReason);
+    if (QWidget* target = m_binder->FocusTarget(m_s.focus))
+        target->setFocus(Qt::OtherFocusReason);
+    else if (QWidget* first = m_widgets.Find(ControlKind::Button, 0))
+        first->setFocus(Qt::OtherFocusReason);   // the logo page answers the keyboard too
+}
+
+void MainWindow::PrepareKeyboard() {
+    // The grids are reached with Tab like any control; Tab then leaves them instead of
+    // walking their cells (the cells are walked with the arrows, Enter and the editor).
+    for (int g : {200, 300})
+        if (auto* table = qobject_cast<QTableWidget*>(m_widgets.Find(ControlKind::Grid, g))) {
+            table->setFocusPolicy(Qt::StrongFocus);
+            table->setTabKeyNavigation(false);
+        }
+    const QString back = QKeySequence(PreviousPageKeys).toString(QKeySequence::NativeText);
+    const QString forward = QKeySequence(NextPageKeys).toString(QKeySequence::NativeText);
+    for (QWidget* arrow : findChildren<QWidget*>()) {
+        if (arrow->objectName().startsWith(QLatin1String("TABBPIC_"))) arrow->setToolTip(back);
+        if (arrow->objectName().startsWith(QLatin1String("TABFPIC_"))) arrow->setToolTip(forward);
+    }
+}
+
+void MainWindow::PrepareBalanceNote() {
+    // One line under the balance fields that says why there is no balance.
+    QWidget* last = m_widgets.fieldRows.count(562) ? m_widgets.fieldRows.at(562) : nullptr;
+    if (!last || !last->parentWidget()) return;
+    m_balanceNote = new QLabel(last->parentWidget());
+    m_balanceNote->setObjectName(QStringLiteral("BalanceNote"));
+    m_balanceNote->setWordWrap(true);
+    m_balanceNote->hide();
+    const std::function<QGridLayout*(QLayout*)> holder = [&](QLayout* layout) -> QGridLayout* {
+        if (!layout) return nullptr;
+        if (auto* grid = qobject_cast<QGridLayout*>(layout); grid && grid->indexOf(last) >= 0) return grid;
+        for (int i = 0; i < layout->count(); ++i)
+            if (QGridLayout* found = holder(layout->itemAt(i)->layout())) return found;
+        return nullptr;
+    };
+    if (QGridLayout* grid = holder(last->parentWidget()->layout()))
+        grid->addWidget(m_balanceNote, grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+void MainWindow::ApplyToolkitLanguage() {
+    // The toolkit's own texts (Yes, No, Cancel in message boxes and dialogs) in the language
+    // of the language file, from the toolkit's translations where they are installed.
+    if (m_toolkitLanguage == m_s.localeName) return;
+    m_toolkitLanguage = m_s.localeName;
+    if (m_toolkitTranslator) {
+        QCoreApplication::removeTranslator(m_toolkitTranslator);
+        delete m_toolkitTranslator;
+        m_toolkitTranslator = nullptr;
+    }
+    if (m_s.localeName.isEmpty() || m_s.localeName == QLatin1String("en")) return;
+    auto* translator = new QTranslator(this);
+    if (translator->load(QStringLiteral("qtbase_") + m_s.localeName,
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator);
+        m_toolkitTranslator = translator;
+    } else {
+        m_s.WriteLog(QStringLiteral("View: no toolkit translation for ") + m_s.localeName);
+        delete translator;
+    }
 }
 
 MainWindow::~MainWindow() {
@@ -126,9 +203,6 @@ void MainWindow::BuildLeftColumn(PageBuilder& builder) {
     m_hint->setMargin(5);
     m_hint->setFrameShape(QFrame::StyledPanel);
     m_hint->setAutoFillBackground(true);
-    QPalette translucent = m_hint->palette();
-    translucent.setColor(QPalette::Window, QColor(255, 255, 255, 150));
-    m_hint->setPalette(translucent);
 
     m_thumbnail = new ClickLabel(this);
     m_thumbnail->setObjectName(QStringLiteral("ThumbNailLogo"));
@@ -176,7 +250,7 @@ void MainWindow::BuildPageArea(PageBuilder& builder) {
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     LayoutLeftColumn();
-    const int left = Margin + ColumnWidth + Margin + 2;
+    const int left = Margin + m_columnWidth + Margin + 2;
     m_pageArea->setGeometry(left, Margin, width() - left - Margin, height() - 2 * Margin);
     ++m_painting;
     PlaceLists();
@@ -193,13 +267,13 @@ void MainWindow::LayoutLeftColumn() {
     };
     // The page buttons, one under the other, in the order of their pages.
     for (int n = 0; n <= 8; ++n) {
-        place(n, Margin, ColumnWidth - 3);
+        place(n, Margin, m_columnWidth - 3);
         y += step;
     }
     // The job commands two to a row: open and save, print and e-mail, help.
     y += 6;
     // Captions that do not fit half the column (longer languages) get a row each.
-    const int half = (ColumnWidth - 3 - 4) / 2;
+    const int half = (m_columnWidth - 3 - 4) / 2;
     int widest = 0;
     for (int n = 10; n <= 14; ++n)
         if (const Button* b = m_s.buttons.Find(n))
@@ -213,7 +287,7 @@ void MainWindow::LayoutLeftColumn() {
         }
     } else {
         for (int n : {10, 11, 13, 14, 12}) {
-            place(n, Margin, ColumnWidth - 3);
+            place(n, Margin, m_columnWidth - 3);
             y += step;
         }
     }
@@ -224,17 +298,17 @@ void MainWindow::LayoutLeftColumn() {
         m_thumbnail->hide();
     } else {
         const QSize size = m_thumbnail->pixmap().deviceIndependentSize().toSize();
-        m_thumbnail->setGeometry(Margin, bottom - size.height(), ColumnWidth - 3, size.height());
+        m_thumbnail->setGeometry(Margin, bottom - size.height(), m_columnWidth - 3, size.height());
         bottom -= size.height() + Margin;
     }
     const int exitTop = bottom - buttonHeight;
     if (QWidget* exit = m_widgets.Find(ControlKind::Button, 9))
-        exit->setGeometry(Margin, exitTop, ColumnWidth - 3, buttonHeight);
+        exit->setGeometry(Margin, exitTop, m_columnWidth - 3, buttonHeight);
     y += 4;
     const int captionHeight = QFontMetrics(m_hintCaption->font()).height() + 2;
-    m_hintCaption->setGeometry(Margin + 2, y, ColumnWidth - 5, captionHeight);
+    m_hintCaption->setGeometry(Margin + 2, y, m_columnWidth - 5, captionHeight);
     y += captionHeight + 2;
-    m_hint->setGeometry(Margin, y, ColumnWidth - 3, std::max(0, exitTop - Margin - y));
+    m_hint->setGeometry(Margin, y, m_columnWidth - 3, std::max(0, exitTop - Margin - y));
     FitHintText();
 }
 
@@ -343,6 +417,20 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool MainWindow::WindowKey(QKeyEvent* event) {
+    const QKeyCombination keys = event->keyCombination();
+    for (const CommandShortcut& c : CommandShortcuts)
+        if (c.keys == keys) {
+            Dispatch([&] { RunCommand(m_s, c.button); });
+            return true;
+        }
+    if (keys == PreviousPageKeys || keys == NextPageKeys) {
+        // As the page's arrows turn it; from the logo the first page comes.
+        const int page = m_s.currentPage;
+        const int button = page == 0 ? (keys == NextPageKeys ? 0 : -1)
+                                     : keys == NextPageKeys ? ForwardArrowButton(page) : BackArrowButton(page);
+        if (button >= 0) Dispatch([&] { RunCommand(m_s, button); });
+        return true;
+    }
     // Keys with Ctrl held alone belong to the window, whichever control has the focus.
     if (event->modifiers() != Qt::ControlModifier) return false;
     switch (event->key()) {
@@ -380,8 +468,12 @@ void MainWindow::RepaintDirty() {
         m_s.TakeDirty();
         RepaintAll();
     } else {
-        for (const DirtyRef& d : m_s.TakeDirty())
+        bool lists = false;
+        for (const DirtyRef& d : m_s.TakeDirty()) {
             m_painter.Paint(d.kind, d.number, m_widgets.Find(d.kind, d.number));
+            lists = lists || d.kind == ControlKind::OptionList;
+        }
+        if (lists) FitListFields();
     }
     RepaintNamed();
     --m_painting;
@@ -394,7 +486,72 @@ void MainWindow::RepaintAll() {
         m_painter.Paint(key.first, key.second, widget);
     AlignChoiceRows();
     RepaintPictures();
+    FitListFields();
+    for (const auto& [p, page] : m_s.pages)
+        if (auto* id = findChild<QLabel*>(QStringLiteral("FrameID_") + QString::number(p)))
+            SetColours(id, QPalette::Window, page.backColour, QPalette::WindowText, page.foreColour);
+    // Once the layouts have taken in the new captions and list widths.
+    QTimer::singleShot(0, this, [this] { FitCaptions(); });
     update();
+}
+
+void MainWindow::FitListFields() {
+    // A list field is as wide as the widest entry of its list, so a choice is read whole.
+    for (const auto& [n, list] : m_s.optionLists) {
+        auto* box = qobject_cast<QLineEdit*>(m_widgets.Find(ControlKind::TextBox, n));
+        if (!box || list.items.isEmpty()) continue;
+        const QFontMetrics metrics(box->font());
+        int widest = 0;
+        for (const QString& item : list.items) widest = std::max(widest, metrics.horizontalAdvance(item));
+        const int width = std::max(metrics.horizontalAdvance(QLatin1Char('x')) * 14, widest + 16);
+        if (box->minimumWidth() < width) box->setMinimumWidth(width);
+    }
+}
+
+void MainWindow::FitCaptions() {
+    // The command column takes the widest caption of its buttons.
+    // The job commands stand two to a row where the column can be made wide enough for that,
+    // which leaves the hint its room.
+    const QFontMetrics metrics(font());
+    int widest = 0, widestCommand = 0;
+    for (const auto& [n, button] : m_s.buttons) {
+        if (n > 14 || button.page != 0) continue;
+        const int w = metrics.horizontalAdvance(button.caption);
+        widest = std::max(widest, w);
+        if (n >= 10) widestCommand = std::max(widestCommand, w);
+    }
+    const int paired = 2 * (widestCommand + 8) + 7;
+    const int column = std::max({LeastColumnWidth, widest + 20, paired <= MostColumnWidth ? paired : 0});
+    // The window opens wide enough for the language's captions: no page scrolls sideways.
+    // The layouts of hidden pages keep what they measured before: they measure afresh here.
+    const std::function<void(QLayout*)> refresh = [&](QLayout* layout) {
+        if (!layout) return;
+        for (int i = 0; i < layout->count(); ++i) {
+            QLayoutItem* item = layout->itemAt(i);
+            refresh(item->layout());
+            if (item->widget()) refresh(item->widget()->layout());
+        }
+        layout->invalidate();
+    };
+    int pageWidth = 0;
+    for (const auto& [p, body] : m_widgets.pageBodies) {
+        if (p == 0) continue;
+        refresh(body->layout());
+        pageWidth = std::max(pageWidth, body->minimumSizeHint().width());
+    }
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int needed = Margin + column + Margin + 2 + 2 + 2 * 6 + 4 + pageWidth + scrollBar + Margin;
+    const bool changed = column != m_columnWidth;
+    m_columnWidth = column;
+    // Narrower than that, a page would need scrolling sideways.
+    setMinimumWidth(std::max(9600 / TwipsPerPixel, needed));
+    if (width() < needed) {
+        resize(needed, height());
+    } else if (changed) {
+        LayoutLeftColumn();
+        QResizeEvent again(size(), size());
+        resizeEvent(&again);
+    }
 }
 
 void MainWindow::RepaintPictures() {
@@ -405,8 +562,8 @@ void MainWindow::RepaintPictures() {
     if (m_thumbnailSource != m_s.thumbnailPicture) {
         m_thumbnailSource = m_s.thumbnailPicture;
         QPixmap thumb = Picture(m_s.thumbnailPicture);
-        if (!thumb.isNull() && thumb.width() > ColumnWidth - 3)
-            thumb = thumb.scaledToWidth(ColumnWidth - 3, Qt::SmoothTransformation);
+        if (!thumb.isNull() && thumb.width() > m_columnWidth - 3)
+            thumb = thumb.scaledToWidth(m_columnWidth - 3, Qt::SmoothTransformation);
         m_thumbnail->setPixmap(thumb);
         m_thumbnail->setVisible(!thumb.isNull());
         LayoutLeftColumn();
@@ -430,11 +587,19 @@ void MainWindow::RepaintNamed() {
         FitHintText();
     }
     SetColours(m_hintCaption, QPalette::Window, 0, QPalette::WindowText, m_s.hintForeColour);
-    QPalette hint = m_hint->palette();
-    if (hint.color(QPalette::WindowText) != ToQColor(m_s.hintForeColour)) {
-        hint.setColor(QPalette::WindowText, ToQColor(m_s.hintForeColour));
-        m_hint->setPalette(hint);
+    // The hint sits on the pages' own colour, which the scheme chose its hint colour for
+    // (over the shaded window it could fall to mid-grey).
+    const PageFrame* page = m_s.pages.Find(1);
+    SetColours(m_hint, QPalette::Window, page ? page->backColour : RGBColour(255, 255, 255), QPalette::WindowText,
+               m_s.hintForeColour);
+    if (m_balanceNote) {
+        if (m_balanceNote->text() != m_s.balanceNote) m_balanceNote->setText(m_s.balanceNote);
+        const Label* normal = m_s.labels.Find(560);
+        SetColours(m_balanceNote, QPalette::Window, page ? page->backColour : RGBColour(255, 255, 255),
+                   QPalette::WindowText, normal ? normal->foreColour : 0);
+        SetVisible(m_balanceNote, !m_s.balanceNote.isEmpty());
     }
+    ApplyToolkitLanguage();
     SetVisible(m_hint, m_s.hintVisible);
     SetToolTip(m_thumbnail, m_s.thumbnailTooltip);
 

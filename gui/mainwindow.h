@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QLabel;
+class QTranslator;
 
 namespace corvane {
 
@@ -63,6 +64,11 @@ class MainWindow : public QWidget, public EventSink {
     void ReportFailure(const char* what);
     bool WindowKey(QKeyEvent* event);
     QPixmap Picture(const QString& name) const;
+    void PrepareKeyboard();
+    void PrepareBalanceNote();
+    void ApplyToolkitLanguage();
+    void FitListFields();
+    void FitCaptions();
 
     State& m_s;
     ControlPainter m_painter;
@@ -78,6 +84,10 @@ class MainWindow : public QWidget, public EventSink {
     QLabel* m_hint = nullptr;
     ClickLabel* m_thumbnail = nullptr;
     QString m_logoSource, m_thumbnailSource, m_iconSource;
+    QLabel* m_balanceNote = nullptr;
+    int m_columnWidth = 100;
+    QTranslator* m_toolkitTranslator = nullptr;
+    QString m_toolkitLanguage;
     int m_shownPage = -1;
     int m_painting = 0;
     int m_depth = 0;

@@ -223,7 +223,8 @@ QWidget* PageBuilder::MakeHeader(int page, QWidget* parent) {
     row->addStretch();
     auto* id = new QLabel(header);
     id->setObjectName(QStringLiteral("FrameID_") + QString::number(page));
-    id->setText(PageCaption(page));
+    // The page's number: its name is the title beside the arrow, in the user's language.
+    id->setText(QString::number(page));
     QFont small = id->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     id->setFont(small);
@@ -355,7 +356,10 @@ void PageBuilder::AddFieldRow(QGridLayout* grid, int row, int n, QWidget* parent
     if (HasMember(*def, Member::Unit)) {
         auto* unit = new ClickLabel(cell);
         unit->setCursor(Qt::PointingHandCursor);
-        unit->setMinimumWidth(QFontMetrics(unit->font()).horizontalAdvance(QStringLiteral("Btu/h")));
+        // Unit labels are drawn bold: measured so, the longest unit is never cut.
+        QFont bold = unit->font();
+        bold.setBold(true);
+        unit->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(QStringLiteral("Btu/h")) + 2);
         Register(ControlKind::UnitLabel, n, unit);
         m_binder.Bind(unit, Role::UnitLabel, n);
         h->addWidget(unit);

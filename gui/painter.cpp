@@ -1,6 +1,8 @@
 #include "gui/painter.h"
 
+#include "definitions/colourfile.h"
 #include "gui/candidatemodel.h"
+#include "gui/shortcuts.h"
 #include "gui/widgets.h"
 
 #include <QCheckBox>
@@ -152,7 +154,10 @@ void ControlPainter::Paint(ControlKind kind, int n, QWidget* w) const {
     case ControlKind::SpecLink:
         // The data-sheet links carry a caption of the window's own when the state gives none.
         if (const Link* l = m_s.specLinks.Find(n))
-            PaintLink(*l, l->caption.isEmpty() ? QStringLiteral("Data sheet") : l->caption, w);
+            PaintLink(*l, !l->caption.isEmpty()        ? l->caption
+                          : !m_s.strings[60].isEmpty() ? m_s.strings[60]
+                                                       : QStringLiteral("Data sheet"),
+                      w);
         break;
     case ControlKind::Grid:
         PaintGrid(n, w);
@@ -169,13 +174,18 @@ void ControlPainter::PaintTextBox(int n, QWidget* w) const {
     const TextBox* box = m_s.textBoxes.Find(n);
     auto* edit = qobject_cast<QLineEdit*>(w);
     if (!box || !edit) return;
-    if (edit->text() != box->text) {
+    // Without a balance its fields stay empty; the note below them says why.
+    const bool noBalance = n >= 560 && n <= 562 && !m_s.balanceNote.isEmpty();
+    const QString text = noBalance ? QString() : box->text;
+    if (edit->text() != text) {
         // A text rewritten by the core keeps the caret where it was, as far as it still fits.
         const int caret = edit->cursorPosition();
-        edit->setText(box->text);
-        edit->setCursorPosition(std::min(caret, static_cast<int>(box->text.size())));
+        edit->setText(text);
+        edit->setCursorPosition(std::min(caret, static_cast<int>(text.size())));
     }
-    SetColours(edit, QPalette::Base, box->backColour, QPalette::Text, box->foreColour);
+    // A failed field keeps its text readable whatever the scheme's field text colour is.
+    const Colour fore = box->backColour == MarkColour ? ReadableTextColour(MarkColour, box->foreColour) : box->foreColour;
+    SetColours(edit, QPalette::Base, box->backColour, QPalette::Text, fore);
     SetBold(edit, false); // a bold frame title must not make the values inside it bold
     SetToolTip(edit, box->tooltip);
     SetVisible(edit, box->visible);
@@ -229,7 +239,7 @@ void ControlPainter::PaintButton(int n, QWidget* w) const {
     button->SetColours(ToQColor(b->backColour), ToQColor(b->foreColour), ToQColor(m_s.colours.hover));
     button->SetAlignment(ToQt(b->alignment));
     SetBold(button, false);
-    SetToolTip(button, b->tooltip);
+    SetToolTip(button, WithKeys(b->tooltip, ShortcutText(n)));
     SetVisible(button, b->visible);
 }
 

@@ -55,7 +55,8 @@ void ShadowBox::paintEvent(QPaintEvent*) {
 }
 
 CommandButton::CommandButton(QWidget* parent) : QAbstractButton(parent) {
-    setFocusPolicy(Qt::ClickFocus);
+    // Every command is reached with Tab and run with Space or Enter.
+    setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
 }
 
@@ -105,6 +106,14 @@ void CommandButton::paintEvent(QPaintEvent*) {
         option.rect = rect().adjusted(3, 3, -3, -3);
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &p, this);
     }
+}
+
+void CommandButton::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 void CommandButton::PlaceShadow() {
@@ -232,8 +241,7 @@ ErrorBanner::ErrorBanner(QWidget* parent)
     m_text->setPalette(text);
     m_timer->setInterval(100);
     connect(m_timer, &QTimer::timeout, this, &ErrorBanner::Tick);
-    // Three text lines high, as the program has always shown it.
-    setFixedHeight(3 * QFontMetrics(bold).lineSpacing() + 8 + 2 * 4);
+    FitLines(1);
     ApplyColours();
 }
 
@@ -244,7 +252,14 @@ void ErrorBanner::SetText(const QString& text) {
     for (const QString& line : text.split(QLatin1Char('\n')))
         if (!line.trimmed().isEmpty()) ++m_lines;
     m_offset = 0;
+    FitLines(m_lines);
     PlaceText();
+}
+
+void ErrorBanner::FitLines(int lines) {
+    // As high as the list of failures, so that every one of them is read at a glance.
+    const QFontMetrics metrics(m_text->font());
+    setFixedHeight(std::max(1, lines) * metrics.lineSpacing() + 2 * m_text->margin() + 2 * 4);
 }
 
 void ErrorBanner::SetActive(bool active) {
@@ -273,10 +288,6 @@ void ErrorBanner::Tick() {
         m_swapped = !m_swapped;
         ApplyColours();
     }
-    if (m_lines > 1) {
-        ++m_offset;
-        PlaceText();
-    }
 }
 
 void ErrorBanner::resizeEvent(QResizeEvent* event) {
@@ -285,12 +296,13 @@ void ErrorBanner::resizeEvent(QResizeEvent* event) {
 }
 
 void ErrorBanner::ApplyColours() {
-    const QColor red(255, 0, 0), black(0, 0, 0);
+    // The text sits on the inner frame: its red is dark enough for white text to read.
+    const QColor red(255, 0, 0), darkRed(176, 0, 0), black(0, 0, 0);
     QPalette outer = palette();
     outer.setColor(QPalette::Window, m_swapped ? black : red);
     setPalette(outer);
     QPalette inner = m_inner->palette();
-    inner.setColor(QPalette::Window, m_swapped ? red : black);
+    inner.setColor(QPalette::Window, m_swapped ? darkRed : black);
     m_inner->setPalette(inner);
 }
 

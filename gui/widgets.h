@@ -71,6 +71,7 @@ class CommandButton : public QAbstractButton {
     void resizeEvent(QResizeEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void PlaceShadow();
@@ -124,9 +125,9 @@ class UnderlineBar : public QWidget {
     QColor m_colour = Qt::gray;
 };
 
-// The error banner: an outer frame, an inner frame and the text of the failed checks. While
-// active it blinks (the two frames swap red and black every second tick) and, with more than
-// one line, scrolls upward one pixel per tick.
+// The error banner: an outer frame, an inner frame and the text of the failed checks, as high
+// as the lines it lists. While active it blinks (the two frames swap red and black every
+// second tick).
 class ErrorBanner : public QFrame {
     Q_OBJECT
   public:
@@ -142,6 +143,7 @@ class ErrorBanner : public QFrame {
     void Tick();
     void ApplyColours();
     void PlaceText();
+    void FitLines(int lines);
     QFrame* m_inner;
     QLabel* m_text;
     QTimer* m_timer;

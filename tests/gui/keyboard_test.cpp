@@ -1,0 +1,273 @@
+// The window driven with the keyboard alone, as a user who never touches the mouse: a whole
+// cooler job typed in, saved, replaced by a new job and opened again, with the same loads and
+// equipment as the batch mode computes for the saved file. Also: Enter never turns a page
+// back, Alt+letter types nothing into a number, the common shortcuts, and the pictures of
+// every page for a review in two languages, both unit systems and the contrast scheme.
+#include "app/commands.h"
+#include "base/numbertext.h"
+#include "definitions/state.h"
+#include "definitions/windowdefinition.h"
+#include "gui/mainwindow.h"
+#include "tests/support/testprogram.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QTableWidget>
+#include <QtTest>
+
+using namespace corvane;
+
+namespace {
+
+// One run of the program with its window on screen; settings may be given before start.
+class Running {
+  public:
+    explicit Running(const QMap<QString, QString>& settings = {}) : s(Start(program, settings)), window(s) {
+        window.show();
+    }
+    // Choices made in an earlier run (language, colours) are read at the next start.
+    static State& Start(test::TestProgram& program, const QMap<QString, QString>& settings) {
+        State& first = program.Start();
+        if (settings.isEmpty()) return first;
+        for (auto it = settings.begin(); it != settings.end(); ++it)
+            program.settings->Save(first.settingsSection, it.key(), it.value());
+        return program.Restart();
+    }
+    bool Ready() {
+        window.activateWindow();
+        return QTest::qWaitForWindowActive(&window);
+    }
+    QString Focused() const {
+        QWidget* w = QApplication::focusWidget();
+        return w ? w->objectName() : QString();
+    }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &window;
+        QTest::keyClick(target, key, modifiers);
+    }
+    void Type(const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }
+    // Presses key until the control named has the focus; false when it never comes.
+    bool ReachWith(Qt::Key key, const QString& name, int most = 80) {
+        for (int i = 0; i < most && Focused() != name; ++i) Key(key);
+        return Focused() == name;
+    }
+    // Tabs to field n and types text over what it held, then moves on with Enter.
+    bool Fill(int n, const QString& text) {
+        if (!ReachWith(Qt::Key_Tab, QStringLiteral("TEXTBOX_%1").arg(n))) return false;
+        QCoreApplication::processEvents();   // the text is selected on arrival
+        auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        if (!edit) return false;
+        Key(Qt::Key_End);
+        for (int i = edit->text().size(); i > 0; --i) Key(Qt::Key_Backspace);
+        Type(text);
+        Key(Qt::Key_Return);
+        return true;
+    }
+    bool ShowPage(int button) {
+        if (!ReachWith(Qt::Key_Tab, QStringLiteral("BUTT_%1").arg(button))) return false;
+        Key(Qt::Key_Space);
+        return true;
+    }
+
+    test::TestProgram program;
+    State& s;
+    MainWindow window;
+};
+
+QJsonObject BatchJson(const QString& job, const QString& home) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home);
+    if (!env.contains(QStringLiteral("ASAN_OPTIONS"))) env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(CORVANE_PROGRAM_DIR "/corvane"), {QStringLiteral("--batch"), QStringLiteral("--json"), job});
+    if (!process.waitForFinished(180000)) return {};
+    return QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+}
+
+} // namespace
+
+class KeyboardTest : public QObject {
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void init() { QLocale::setDefault(QLocale::c()); }
+
+    void coolerJob_typedSavedAndOpenedAgain_byKeysAlone() {
+        Running run;
+        QVERIFY(run.Ready());
+        // The logo page answers the keyboard at once.
+        QCOMPARE(run.Focused(), QStringLiteral("BUTT_0"));
+        run.Key(Qt::Key_Space);
+        QCOMPARE(run.s.currentPage, 1);
+
+        QVERIFY(run.Fill(0, QStringLiteral("Polar Foods")));
+        QVERIFY(run.Fill(102, QStringLiteral("90")));
+        QVERIFY(run.Fill(103, QStringLiteral("35")));
+        QVERIFY(run.Fill(13, QStringLiteral("10")));
+        QVERIFY(run.Fill(14, QStringLiteral("12")));
+        QVERIFY(run.Fill(15, QStringLiteral("8")));
+        QCOMPARE(run.s.textBoxes[0].text, QStringLiteral("Polar Foods"));
+        QCOMPARE(run.s.textBoxes[14].tag, QStringLiteral("12"));
+
+        // One product, picked from the lists of the product grid.
+        QVERIFY(run.ShowPage(3));
+        QCOMPARE(run.s.currentPage, 4);
+        QVERIFY(run.ReachWith(Qt::Key_Tab, QStringLiteral("GRID_300")));
+        run.Key(Qt::Key_F4);
+        QCOMPARE(run.Focused(), QStringLiteral("OPTIONLIST_301"));
+        const QStringList groups = run.s.optionLists[301].items;
+        QVERIFY(groups.size() > 2);
+        run.Type(groups[2]);   // typing the name finds the group
+        run.Key(Qt::Key_Return);
+        QCOMPARE(run.s.grids[300].Text(1, 2), groups[2]);
+        if (run.s.openList == 302) {
+            QCOMPARE(run.Focused(), QStringLiteral("OPTIONLIST_302"));
+            run.Key(Qt::Key_Down);
+            run.Key(Qt::Key_Return);
+        }
+        const QString product = run.s.grids[300].Text(2, 2);
+        QVERIFY(!product.isEmpty());
+        QCOMPARE(run.Focused(), QStringLiteral("MSFlexText_300"));   // on to the mass
+        run.Type(QStringLiteral("1000"));
+        run.Key(Qt::Key_Return);
+        QCOMPARE(run.s.grids[300].Text(3, 2), QStringLiteral("1000"));
+        run.Key(Qt::Key_Escape);   // out of the cells, onto the grid
+        QCOMPARE(run.Focused(), QStringLiteral("GRID_300"));
+
+        // Other loads: two people, a heater of 500 Btu/h for 4 hours.
+        QVERIFY(run.ShowPage(4));
+        QVERIFY(run.Fill(406, QStringLiteral("2")));
+        QVERIFY(run.Fill(410, QStringLiteral("Heater")));
+        QVERIFY(run.Fill(411, QStringLiteral("500")));
+        QVERIFY(run.Fill(412, QStringLiteral("4")));
+        QVERIFY2(run.s.errorList.isEmpty(), qPrintable(run.s.bannerText));
+        const QString loads[] = {GetFieldValue(run.s, 214), GetFieldValue(run.s, 680), GetFieldValue(run.s, 314),
+                                 GetFieldValue(run.s, 422), GetFieldValue(run.s, 16), GetFieldValue(run.s, 503)};
+        QVERIFY(NumberFromText(loads[2]) > 0 && NumberFromText(loads[3]) > 0);
+
+        // Save, new job, open again: keys only, the dialogs answered as a user would.
+        const QString job = run.program.Folder() + QStringLiteral("/JobFiles/Polar Foods.cvj");
+        run.program.platform.saveResults << FileDialogResult{true, job, QFileInfo(job).path()};
+        run.Key(Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(QFileInfo::exists(job));
+        QVERIFY(!run.s.flags.jobModified);
+        run.Key(Qt::Key_N, Qt::ControlModifier);
+        QVERIFY(run.s.textBoxes[0].text.isEmpty());
+        run.program.platform.openResults << FileDialogResult{true, job, QFileInfo(job).path()};
+        run.Key(Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(run.s.currentJobPath, job);
+        QCOMPARE(run.s.textBoxes[0].text, QStringLiteral("Polar Foods"));
+        QCOMPARE(run.s.grids[300].Text(2, 2), product);
+        const QString reopened[] = {GetFieldValue(run.s, 214), GetFieldValue(run.s, 680), GetFieldValue(run.s, 314),
+                                    GetFieldValue(run.s, 422), GetFieldValue(run.s, 16), GetFieldValue(run.s, 503)};
+        for (int i = 0; i < 6; ++i) QCOMPARE(reopened[i], loads[i]);
+        QVERIFY(run.program.platform.unexpected.isEmpty());
+
+        // The batch mode computes the same from the saved file.
+        const QJsonObject batch = BatchJson(job, run.program.Folder());
+        const QJsonObject fields = batch.value(QStringLiteral("fields")).toObject();
+        QVERIFY2(!fields.isEmpty(), "the batch mode gave no state");
+        for (int n : {214, 680, 314, 422, 16, 503, 523, 543, 560})
+            QCOMPARE(fields.value(QString::number(n)).toObject().value(QStringLiteral("stored")).toString(),
+                     GetFieldValue(run.s, n));
+    }
+
+    void enterAfterThePagesLastField_movesOnNeverBack_data() {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("lastField");
+        QTest::newRow("boxPage") << 0 << 16;
+        QTest::newRow("otherLoadsPage") << 4 << 421;
+    }
+    void enterAfterThePagesLastField_movesOnNeverBack() {
+        QFETCH(int, button);
+        QFETCH(int, lastField);
+        Running run;
+        QVERIFY(run.Ready());
+        QVERIFY(run.ShowPage(button));
+        const int page = run.s.currentPage;
+        QVERIFY(run.ReachWith(Qt::Key_Tab, QStringLiteral("TEXTBOX_%1").arg(lastField)));
+        run.Key(Qt::Key_Return);
+        QVERIFY2(!run.Focused().startsWith(QLatin1String("TABBPIC")), qPrintable(run.Focused()));
+        QCOMPARE(run.s.currentPage, page);
+        run.Key(Qt::Key_Return);
+        QVERIFY(run.s.currentPage != page);
+        QCOMPARE(run.s.currentPage, ForwardArrowButton(page) == 1 ? 2 : ForwardArrowButton(page) + 1);
+    }
+
+    void altLetter_inANumberField_typesNothing() {
+        Running run;
+        QVERIFY(run.Ready());
+        QVERIFY(run.ShowPage(5));
+        QVERIFY(run.ReachWith(Qt::Key_Tab, QStringLiteral("TEXTBOX_500")));
+        const QString before = run.s.textBoxes[500].text;
+        run.Key(Qt::Key_End);
+        run.Key(Qt::Key_S, Qt::AltModifier);
+        run.Key(Qt::Key_F, Qt::AltModifier);
+        QCOMPARE(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text(), before);
+        QCOMPARE(run.s.textBoxes[500].text, before);
+    }
+
+    void shortcuts_turnPages_andAreShownInTooltips() {
+        Running run;
+        QVERIFY(run.Ready());
+        run.Key(Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(run.s.currentPage, 1);
+        run.Key(Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(run.s.currentPage, ForwardArrowButton(1) + 1);
+        run.Key(Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(run.s.currentPage, 1);
+        const auto tip = [&](int n) { return run.window.findChild<QAbstractButton*>(QStringLiteral("BUTT_%1").arg(n))->toolTip(); };
+        QVERIFY2(tip(11).endsWith(QKeySequence(Qt::CTRL | Qt::Key_S).toString(QKeySequence::NativeText) + ")"), qPrintable(tip(11)));
+        QVERIFY(tip(10).contains(QKeySequence(Qt::CTRL | Qt::Key_O).toString(QKeySequence::NativeText)));
+        QVERIFY(tip(12).contains(QStringLiteral("F1")));
+        run.Key(Qt::Key_F1);
+        QCOMPARE(run.program.platform.openedDocuments.size(), 1);
+    }
+
+    // Not a check: with CORVANE_SCREENSHOTS naming a folder, saves every page in English with
+    // imperial units and in French with metric units and the contrast scheme.
+    void screenshots_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("colours");
+        QTest::addColumn<bool>("metric");
+        QTest::newRow("english_imperial") << "default.lng" << "default.col" << false;
+        QTest::newRow("french_metric_contrast") << "francais.lng" << "contrast.col" << true;
+    }
+    void screenshots() {
+        QFETCH(QString, language);
+        QFETCH(QString, colours);
+        QFETCH(bool, metric);
+        const QString folder = qEnvironmentVariable("CORVANE_SCREENSHOTS");
+        if (folder.isEmpty()) QSKIP("set CORVANE_SCREENSHOTS to a folder to save pictures of the pages");
+        Running run({{QStringLiteral("Language_File"), language}, {QStringLiteral("Colour_File"), colours}});
+        QVERIFY(run.Ready());
+        if (metric)
+            for (int radio : {841, 843, 845, 847}) run.window.Dispatch([&] { run.s.SetRadio(radio, true); });
+        const QString name = QString::fromLatin1(QTest::currentDataTag());
+        run.window.grab().save(folder + QStringLiteral("/%1_start.png").arg(name));
+        for (int b = 0; b <= 8; ++b) {
+            run.window.Dispatch([&] { RunCommand(run.s, b); });
+            QTest::qWait(30);
+            run.window.grab().save(folder + QStringLiteral("/%1_page%2.png").arg(name).arg(b == 0 ? 1 : b + 1));
+        }
+        // A failed check, the open list of a field and a grid list.
+        run.window.Dispatch([&] { RunCommand(run.s, 0); });
+        QVERIFY(run.Fill(12, QStringLiteral("30")));
+        QTest::qWait(30);
+        run.window.grab().save(folder + QStringLiteral("/%1_banner.png").arg(name));
+        run.window.Dispatch([&] { RunCommand(run.s, 5); });
+        QVERIFY(run.ReachWith(Qt::Key_Tab, QStringLiteral("OPTIONLIST_520")));
+        QTest::qWait(30);
+        run.window.grab().save(folder + QStringLiteral("/%1_list.png").arg(name));
+        qInfo() << name << "window" << run.window.size();
+    }
+};
+
+QTEST_MAIN(KeyboardTest)
+#include "keyboard_test.moc"
