@@ -95,7 +95,7 @@ void ShowBanner(State& s, bool failed) {
 // is fixed. An empty text reads as 0, as it always has.
 void CheckNumberTexts(State& s) {
     for (const auto& [n, box] : s.textBoxes) {
-        if (FieldType(s, n) != QLatin1String("Number")) continue;
+        if (KindOfField(s, n) != FieldKind::Number) continue;
         if (ReadNumber(box.text) && ReadNumber(box.tag)) continue;
         const Label* caption = s.labels.Find(n);
         const QString name = caption ? caption->caption.trimmed() : QString::number(n);

@@ -285,7 +285,7 @@ void CarryListTexts(State& s, const ListTexts& before) {
         }
     }
     for (auto& [n, box] : s.textBoxes)
-        if (FieldType(s, n).toUpper() == QLatin1String("LIST") && s.optionLists.Has(n)) {
+        if (KindOfField(s, n) == FieldKind::List && s.optionLists.Has(n)) {
             const QString now = SamePosition(s, before, n, box.text);
             if (box.tag == box.text) box.tag = now;
             box.text = now;
