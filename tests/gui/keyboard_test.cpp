@@ -1,9 +1,7 @@
 // The window driven with the keyboard alone, as a user who never touches the mouse: a whole
 // cooler job typed in, saved, replaced by a new job and opened again, with the same loads and
 // equipment as the batch mode computes for the saved file. Also: Enter never turns a page
-// back, Alt+letter types nothing into a number, the common shortcuts, and the pictures of
-// every page for a review in two languages, both unit systems and the contrast scheme.
-#include "app/commands.h"
+// back, Alt+letter types nothing into a number, and the common shortcuts.
 #include "base/numbertext.h"
 #include "definitions/state.h"
 #include "definitions/windowdefinition.h"
@@ -24,20 +22,10 @@ using namespace corvane;
 
 namespace {
 
-// One run of the program with its window on screen; settings may be given before start.
+// One run of the program with its window on screen.
 class Running {
   public:
-    explicit Running(const QMap<QString, QString>& settings = {}) : s(Start(program, settings)), window(s) {
-        window.show();
-    }
-    // Choices made in an earlier run (language, colours) are read at the next start.
-    static State& Start(test::TestProgram& program, const QMap<QString, QString>& settings) {
-        State& first = program.Start();
-        if (settings.isEmpty()) return first;
-        for (auto it = settings.begin(); it != settings.end(); ++it)
-            program.settings->Save(first.settingsSection, it.key(), it.value());
-        return program.Restart();
-    }
+    Running() : s(program.Start()), window(s) { window.show(); }
     bool Ready() {
         window.activateWindow();
         return QTest::qWaitForWindowActive(&window);
@@ -228,44 +216,6 @@ class KeyboardTest : public QObject {
         QVERIFY(tip(12).contains(QStringLiteral("F1")));
         run.Key(Qt::Key_F1);
         QCOMPARE(run.program.platform.openedDocuments.size(), 1);
-    }
-
-    // Not a check: with CORVANE_SCREENSHOTS naming a folder, saves every page in English with
-    // imperial units and in French with metric units and the contrast scheme.
-    void screenshots_data() {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("colours");
-        QTest::addColumn<bool>("metric");
-        QTest::newRow("english_imperial") << "default.lng" << "default.col" << false;
-        QTest::newRow("french_metric_contrast") << "francais.lng" << "contrast.col" << true;
-    }
-    void screenshots() {
-        QFETCH(QString, language);
-        QFETCH(QString, colours);
-        QFETCH(bool, metric);
-        const QString folder = qEnvironmentVariable("CORVANE_SCREENSHOTS");
-        if (folder.isEmpty()) QSKIP("set CORVANE_SCREENSHOTS to a folder to save pictures of the pages");
-        Running run({{QStringLiteral("Language_File"), language}, {QStringLiteral("Colour_File"), colours}});
-        QVERIFY(run.Ready());
-        if (metric)
-            for (int radio : {841, 843, 845, 847}) run.window.Dispatch([&] { run.s.SetRadio(radio, true); });
-        const QString name = QString::fromLatin1(QTest::currentDataTag());
-        run.window.grab().save(folder + QStringLiteral("/%1_start.png").arg(name));
-        for (int b = 0; b <= 8; ++b) {
-            run.window.Dispatch([&] { RunCommand(run.s, b); });
-            QTest::qWait(30);
-            run.window.grab().save(folder + QStringLiteral("/%1_page%2.png").arg(name).arg(b == 0 ? 1 : b + 1));
-        }
-        // A failed check, the open list of a field and a grid list.
-        run.window.Dispatch([&] { RunCommand(run.s, 0); });
-        QVERIFY(run.Fill(12, QStringLiteral("30")));
-        QTest::qWait(30);
-        run.window.grab().save(folder + QStringLiteral("/%1_banner.png").arg(name));
-        run.window.Dispatch([&] { RunCommand(run.s, 5); });
-        QVERIFY(run.ReachWith(Qt::Key_Tab, QStringLiteral("OPTIONLIST_520")));
-        QTest::qWait(30);
-        run.window.grab().save(folder + QStringLiteral("/%1_list.png").arg(name));
-        qInfo() << name << "window" << run.window.size();
     }
 };
 
