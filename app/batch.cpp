@@ -15,6 +15,7 @@
 #include "jobs/jobactions.h"
 #include "jobs/jobfile.h"
 #include "report/reportpages.h"
+#include "update/updatecheck.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -162,6 +163,24 @@ bool SameFile(const QString& a, const QString& b) {
                                QDir::cleanPath(QFileInfo(b).absoluteFilePath());
 }
 
+// The update check without a window: the download question is answered Yes, the log lines
+// of the check go to standard output as they are written.
+int RunUpdate(State& s, const BatchOptions& options) {
+    try {
+        StartUp(s, options.log ? QStringLiteral("/LOG") : QString());
+    } catch (const ProgramEnd& end) {
+        return Fail(JobUnusable,
+                    QStringLiteral("the program cannot start: ") + QString::fromStdString(end.what()));
+    }
+    s.log.SetEcho([](const QString& line) { Print(stdout, line + QLatin1Char('\n')); });
+    UpdateOptions update;
+    update.askBeforeDownload = false;
+    const UpdateResult result = UpdateCheck(s, update);
+    s.log.SetEcho({});
+    if (!s.hintText.isEmpty()) Print(stdout, s.hintText + QLatin1Char('\n'));
+    return result == UpdateResult::UpToDate || result == UpdateResult::Updated ? Computed : JobUnusable;
+}
+
 int Run(State& s, const BatchOptions& options) {
     const QString jobFile =
         options.jobFile.isEmpty() ? QString() : QFileInfo(options.jobFile).absoluteFilePath();
@@ -251,7 +270,7 @@ int RunBatch(const QString& programFolder, const QStringList& args) {
     if (!unknown.isEmpty()) return Fail(BadArguments, unknown);
     int status = Unexpected;
     try {
-        status = Run(s, options);
+        status = options.update ? RunUpdate(s, options) : Run(s, options);
     } catch (const ProgramEnd& end) {
         status =
             Fail(JobUnusable, QStringLiteral("the program stopped: ") + QString::fromStdString(end.what()));

@@ -13,6 +13,7 @@ namespace {
 const char HelpText[] = R"(Usage:
   corvane [JOBFILE...] [/LOG]
   corvane --batch [EDIT...] [--save PATH] [--pdf PATH] [--bmp PATH] [--json] [JOBFILE] [/LOG]
+  corvane --batch --update [/LOG]
   corvane --help
   corvane --version
 
@@ -51,6 +52,15 @@ Output:
 
 Messages that the window would show go to standard error; a question gets the
 answer No (or Cancel) and file dialogs are cancelled.
+
+Update:
+  --update              check the update address for newer program and data files,
+                        download them without asking and put them in place; the
+                        log lines of the check are printed (see docs/updates.md).
+                        Exit status 0: up to date or updated; 3: the list was
+                        refused, a file failed its check (nothing was changed), a
+                        file could not be downloaded, or the installation is
+                        read-only.
 
 Exit status:
   0  the results were computed
@@ -157,6 +167,8 @@ QString ParseBatchArguments(const QStringList& args, BatchOptions& out) {
             const QString error = ParseEdit(e, value);
             if (!error.isEmpty()) return error;
             out.edits << e;
+        } else if (arg == QLatin1String("--update")) {
+            out.update = true;
         } else if (arg.compare(QLatin1String("/LOG"), Qt::CaseInsensitive) == 0) {
             out.log = true;
         } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
@@ -167,6 +179,8 @@ QString ParseBatchArguments(const QStringList& args, BatchOptions& out) {
             out.jobFile = arg;
         }
     }
+    if (out.update && (!out.edits.isEmpty() || !out.savePath.isEmpty() || out.json || !out.jobFile.isEmpty()))
+        return QStringLiteral("--update takes no job, edits, --save or --json");
     return QString();
 }
 

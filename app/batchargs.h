@@ -30,6 +30,7 @@ struct BatchOptions {
     bool help = false;
     bool version = false;
     bool log = false;
+    bool update = false;
 };
 
 

@@ -14,6 +14,7 @@
 #include "jobs/jobactions.h"
 #include "jobs/jobfile.h"
 #include "report/reportcommands.h"
+#include "update/updatecheck.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -183,8 +184,7 @@ void RunCommand(State& s, int n) {
     case 19: NewJob(s); return;
     case 20:
         HideAllPages(s);
-        // The package manager alone replaces the files of an installation it owns.
-        if (!InstallationWritable(s.programFolder)) s.ShowMessage(12);
+        UpdateCheck(s);
         return;
     case 21: DeleteProduct(s); return;
     default: return;

@@ -22,6 +22,11 @@ class ConsolePlatform : public Platform {
     void ProcessEvents() override {}
     void SetBusy(bool) override {}
     int TextWidthTwips(const QString& text) override { return 100 * static_cast<int>(text.size()); }
+    // The log lines of a long operation say how far it is; nobody is there to cancel it.
+    void ShowProgress(const QString&, int) override {}
+    void SetProgress(int) override {}
+    void HideProgress() override {}
+    bool ProgressCancelled() override { return false; }
 
     int MessagesShown() const { return m_messages; }
 

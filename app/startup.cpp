@@ -14,6 +14,7 @@
 #include "jobs/filehistory.h"
 #include "jobs/jobactions.h"
 #include "jobs/jobfile.h"
+#include "update/updatecheck.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -78,6 +79,8 @@ void StartUp(State& s, const QStringList& arguments) {
     FindBrandIcon(s);
     SetWritableFolders(s);
     s.templatePath = s.dataFolder + QStringLiteral("default.fil");
+    // An update stopped while its files were put in place is finished before they are read.
+    if (InstallationWritable(s.programFolder)) FinishInterruptedUpdate(s);
     LoadFileHistory(s);
 
     {

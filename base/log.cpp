@@ -16,6 +16,7 @@ void Log::Write(const QString& line) {
         m_index = 0;
         m_wrapped = true;
     }
+    if (m_echo) m_echo(line);
     if (!m_fileOn || m_runningFile.isEmpty()) return;
     // A pipe or a device in the log file's place is left alone (a pipe would block the program).
     if (!CheckWriteTarget(m_runningFile).isEmpty()) return;

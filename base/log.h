@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 
 namespace corvane {
 
@@ -15,6 +16,8 @@ public:
     void SetFiles(const QString& runningFile, const QString& dumpFile);
     void Write(const QString& line);
     void SetFileOn(bool on) { m_fileOn = on; }
+    // Every line written from now on is also handed to echo (none when empty).
+    void SetEcho(std::function<void(const QString&)> echo) { m_echo = std::move(echo); }
     bool FileOn() const { return m_fileOn; }
 
     // Writes the ring, oldest line first, to the dump file; returns false when it cannot be written.
@@ -27,6 +30,7 @@ private:
     int m_index = 0;
     bool m_wrapped = false;
     bool m_fileOn = false;
+    std::function<void(const QString&)> m_echo;
     QString m_runningFile;
     QString m_dumpFile;
 };

@@ -73,6 +73,14 @@ public:
     virtual void SetBusy(bool busy) = 0;
     // Width of a text in the grids' font, in twips (1/1440 inch).
     virtual int TextWidthTwips(const QString& text) = 0;
+
+    // A progress bar with a Cancel button for a long operation of `steps` steps. While it is
+    // up the user can press Cancel and nothing else.
+    virtual void ShowProgress(const QString& title, int steps) = 0;
+    virtual void SetProgress(int done) = 0;
+    virtual void HideProgress() = 0;
+    // True once Cancel was pressed on the progress bar that is up.
+    virtual bool ProgressCancelled() = 0;
 };
 
 // The busy pointer comes back however an operation ends, also when the program has to stop.

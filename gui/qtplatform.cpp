@@ -13,6 +13,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
+#include <QProgressDialog>
 #include <QProcess>
 #include <QUrl>
 
@@ -25,6 +26,9 @@ constexpr int QuestionIcon = 32;
 constexpr int ExclamationIcon = 48;
 
 } // namespace
+
+QtPlatform::QtPlatform() = default;
+QtPlatform::~QtPlatform() = default;
 
 void QtPlatform::AttachWindow(QWidget* window, std::function<void()> refresh) {
     m_window = window;
@@ -179,6 +183,31 @@ int QtPlatform::TextWidthTwips(const QString& text) {
     // The grids measure in the window's font and draw 15 twips to the pixel.
     const QFontMetrics metrics(m_window ? m_window->font() : WindowFont());
     return metrics.horizontalAdvance(text) * 15;
+}
+
+void QtPlatform::ShowProgress(const QString& title, int steps) {
+    Refresh();
+    // Application-modal: while the operation runs, Cancel is the only thing the user can press.
+    m_progress = std::make_unique<QProgressDialog>(QString(), QProgressDialog::tr("Cancel"), 0, steps, m_window);
+    m_progress->setWindowTitle(title);
+    m_progress->setWindowModality(Qt::ApplicationModal);
+    m_progress->setAutoClose(false);
+    m_progress->setAutoReset(false);
+    m_progress->setMinimumDuration(0);
+    m_progress->setValue(0);
+    m_progress->show();
+}
+
+void QtPlatform::SetProgress(int done) {
+    if (m_progress) m_progress->setValue(done);
+}
+
+void QtPlatform::HideProgress() {
+    m_progress.reset();
+}
+
+bool QtPlatform::ProgressCancelled() {
+    return m_progress && m_progress->wasCanceled();
 }
 
 } // namespace corvane

@@ -4,7 +4,9 @@
 
 #include <QPointer>
 #include <functional>
+#include <memory>
 
+class QProgressDialog;
 class QWidget;
 
 namespace corvane {
@@ -30,12 +32,20 @@ class QtPlatform : public Platform {
     void ProcessEvents() override;
     void SetBusy(bool busy) override;
     int TextWidthTwips(const QString& text) override;
+    void ShowProgress(const QString& title, int steps) override;
+    void SetProgress(int done) override;
+    void HideProgress() override;
+    bool ProgressCancelled() override;
+
+    QtPlatform();
+    ~QtPlatform() override;
 
   private:
     void Refresh();
     QPointer<QWidget> m_window;
     std::function<void()> m_refresh;
     int m_busy = 0;
+    std::unique_ptr<QProgressDialog> m_progress;
 };
 
 } // namespace corvane

@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev qt6-qpa-plugins
     libqt6svg6 qt6-translations-l10n fonts-dejavu-core xvfb xauth xdg-utils poppler-utils
     dpkg-dev file desktop-file-utils appstream libxml2-utils shared-mime-info libfile-mimeinfo-perl
+    libsodium-dev openssl python3
 )
 
 missing=()

@@ -38,6 +38,9 @@ public:
     std::function<QPagedPaintDevice*()> printer;
     int printDialogs = 0;
     Paper paper = Paper::A4;
+    QList<int> progress;                // every value the progress bar showed, from its 0
+    bool progressShown = false;
+    int cancelAtProgress = -1;          // Cancel is pressed once the bar reaches this value
 
     int MessageBox(const QString& title, const QString& text, int buttons) override;
     bool InputBox(const QString& title, const QString& prompt, QString* answer) override;
@@ -55,6 +58,15 @@ public:
     void ProcessEvents() override {}
     void SetBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
     int TextWidthTwips(const QString& text) override { return 90 * static_cast<int>(text.size()); }
+    void ShowProgress(const QString&, int) override {
+        progressShown = true;
+        progress << 0;
+    }
+    void SetProgress(int done) override { progress << done; }
+    void HideProgress() override { progressShown = false; }
+    bool ProgressCancelled() override {
+        return progressShown && cancelAtProgress >= 0 && !progress.isEmpty() && progress.last() >= cancelAtProgress;
+    }
 };
 
 } // namespace corvane::test
