@@ -71,7 +71,8 @@ public:
 
 private:
     bool ReadInstalled();
-    std::optional<QByteArray> FetchList();
+    // The verified list; on failure, the check's outcome in `failure`.
+    std::optional<QByteArray> FetchList(UpdateResult* failure);
     void Compare(const QByteArray& list);
     UpdateResult Download(int count);
     InstallPlan Plan() const;
@@ -154,7 +155,8 @@ QList<QByteArray> UpdateRun::TrustedKeys() {
     return keys;
 }
 
-std::optional<QByteArray> UpdateRun::FetchList() {
+std::optional<QByteArray> UpdateRun::FetchList(UpdateResult* failure) {
+    *failure = UpdateResult::Unreachable;
     const FetchResult list = Get(Address(QStringLiteral("Newest.ver")), ListLimit, false);
     if (!list.Ok()) {
         LogTransferError(list);
@@ -171,11 +173,13 @@ std::optional<QByteArray> UpdateRun::FetchList() {
     if (!signature.Ok()) {
         LogTransferError(signature);
         Log(CheckFailure + QStringLiteral("3, the list is not signed; it is refused"));
+        *failure = UpdateResult::Refused;
         Say(NotSignedText);
         return std::nullopt;
     }
     if (!ListSignedByOneOf(list.body, signature.body, TrustedKeys())) {
         Log(CheckFailure + QStringLiteral("4, the list's signature is not one of a trusted publisher; it is refused"));
+        *failure = UpdateResult::Refused;
         Say(NotSignedText);
         return std::nullopt;
     }
@@ -392,9 +396,10 @@ UpdateResult UpdateRun::Run() {
         Say(InsecureAddressText);
         return UpdateResult::Refused;
     }
-    const std::optional<QByteArray> list = FetchList();
+    UpdateResult failure = UpdateResult::Unreachable;
+    const std::optional<QByteArray> list = FetchList(&failure);
     SetHint(QString());
-    if (!list) return UpdateResult::Refused;
+    if (!list) return failure;
     Compare(*list);
     int count = 0;
     for (const Row& row : m_rows) count += row.phase == Row::Fetch ? 1 : 0;
