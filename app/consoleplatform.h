@@ -24,7 +24,7 @@ class ConsolePlatform : public Platform {
     int TextWidthTwips(const QString& text) override { return 100 * static_cast<int>(text.size()); }
     // The log lines of a long operation say how far it is; nobody is there to cancel it.
     void ShowProgress(const QString&, int) override {}
-    void SetProgress(int) override {}
+    void SetProgress(int, const QString&) override {}
     void HideProgress() override {}
     bool ProgressCancelled() override { return false; }
 

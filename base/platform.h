@@ -77,7 +77,8 @@ public:
     // A progress bar with a Cancel button for a long operation of `steps` steps. While it is
     // up the user can press Cancel and nothing else.
     virtual void ShowProgress(const QString& title, int steps) = 0;
-    virtual void SetProgress(int done) = 0;
+    // `done` steps are complete; `text` says what the bar is working on now.
+    virtual void SetProgress(int done, const QString& text) = 0;
     virtual void HideProgress() = 0;
     // True once Cancel was pressed on the progress bar that is up.
     virtual bool ProgressCancelled() = 0;

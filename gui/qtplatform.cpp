@@ -198,8 +198,10 @@ void QtPlatform::ShowProgress(const QString& title, int steps) {
     m_progress->show();
 }
 
-void QtPlatform::SetProgress(int done) {
-    if (m_progress) m_progress->setValue(done);
+void QtPlatform::SetProgress(int done, const QString& text) {
+    if (!m_progress) return;
+    m_progress->setLabelText(text);
+    m_progress->setValue(done);
 }
 
 void QtPlatform::HideProgress() {

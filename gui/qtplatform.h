@@ -33,7 +33,7 @@ class QtPlatform : public Platform {
     void SetBusy(bool busy) override;
     int TextWidthTwips(const QString& text) override;
     void ShowProgress(const QString& title, int steps) override;
-    void SetProgress(int done) override;
+    void SetProgress(int done, const QString& text) override;
     void HideProgress() override;
     bool ProgressCancelled() override;
 

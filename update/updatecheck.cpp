@@ -310,6 +310,7 @@ UpdateResult UpdateRun::Download(int count) {
         const QUrl url = Address(e.remoteFolder + QLatin1Char('/') + e.fileName);
         Log(url.toString());
         SetHint(e.fileName + QStringLiteral("\r\n") + e.remoteFolder + QStringLiteral("\r\n") + e.localFolder);
+        platform.SetProgress(done, e.fileName);
         const FetchResult got = Get(url, check.size, true);
         if (got.outcome == FetchResult::Outcome::Cancelled || platform.ProgressCancelled()) {
             Log(QStringLiteral("Update cancelled; no file was changed"));
@@ -351,7 +352,7 @@ UpdateResult UpdateRun::Download(int count) {
         }
         row.downloaded = true;
         waiting = waiting || IsProgramFile(e);
-        platform.SetProgress(++done);
+        platform.SetProgress(++done, e.fileName);
     }
     platform.HideProgress();
 

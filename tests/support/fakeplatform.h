@@ -62,7 +62,7 @@ public:
         progressShown = true;
         progress << 0;
     }
-    void SetProgress(int done) override { progress << done; }
+    void SetProgress(int done, const QString&) override { progress << done; }
     void HideProgress() override { progressShown = false; }
     bool ProgressCancelled() override {
         return progressShown && cancelAtProgress >= 0 && !progress.isEmpty() && progress.last() >= cancelAtProgress;
