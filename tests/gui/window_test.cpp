@@ -123,8 +123,11 @@ class WindowTest : public QObject {
         QCOMPARE(run.VisiblePages(), QList<int>());
         QVERIFY(run.Find(QStringLiteral("Logo"))->isVisible());
         QCOMPARE(run.Find<QLabel>(QStringLiteral("VersionNo"))->text(), run.s.versionText);
-        QCOMPARE(run.window.size(), QSize(640, 480));
-        QCOMPARE(run.window.minimumSize(), QSize(640, 480));
+        // The window opens at 640 x 480, or wider when the language's captions need it.
+        QCOMPARE(run.window.height(), 480);
+        QVERIFY(run.window.width() >= 640);
+        QCOMPARE(run.window.minimumSize().height(), 480);
+        QVERIFY(run.window.minimumSize().width() >= 640);
     }
 
     void everyDefinedControl_hasExactlyOneWidget() {
