@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
         corvane::MakeSession(QCoreApplication::applicationDirPath(), platform, settings);
     corvane::State& state = *session;
     try {
-        corvane::StartUp(state, corvane::JoinCommandLine(args));
+        corvane::StartUp(state, args);
     } catch (const corvane::ProgramEnd& end) {
         return end.exitCode;
     }

@@ -6,6 +6,7 @@
 #include "app/session.h"
 #include "app/startup.h"
 #include "base/commandline.h"
+#include "base/safefile.h"
 #include "base/settingsstore.h"
 #include "calc/driver.h"
 #include "definitions/state.h"
@@ -165,10 +166,11 @@ bool SameFile(const QString& a, const QString& b) {
 int Run(State& s, const BatchOptions& options) {
     const QString jobFile =
         options.jobFile.isEmpty() ? QString() : QFileInfo(options.jobFile).absoluteFilePath();
-    QString tail = jobFile.isEmpty() ? QString() : JoinCommandLine({jobFile});
-    if (options.log) tail += QStringLiteral(" /LOG");
+    QStringList args;
+    if (!jobFile.isEmpty()) args << jobFile;
+    if (options.log) args << QStringLiteral("/LOG");
     try {
-        StartUp(s, tail);
+        StartUp(s, args);
     } catch (const ProgramEnd& end) {
         return Fail(JobUnusable,
                     QStringLiteral("the program cannot start: ") + QString::fromStdString(end.what()));
@@ -190,6 +192,9 @@ int Run(State& s, const BatchOptions& options) {
         if (!IsJobFilePath(s, path))
             Print(stderr, QStringLiteral("corvane: note: the window opens only *.%1 files as jobs\n")
                               .arg(s.jobExtension));
+        const QString refused = CheckWriteTarget(path);
+        if (!refused.isEmpty())
+            return Fail(JobUnusable, QStringLiteral("the job cannot be saved: ") + refused);
         if (!JobFileSave(s, path))
             return Fail(JobUnusable, QStringLiteral("the job cannot be saved to '%1'").arg(options.savePath));
     }

@@ -48,7 +48,9 @@ void FindBrandIcon(State& s) {
 
 } // namespace
 
-void StartUp(State& s, const QString& commandTail) {
+void StartUp(State& s, const QString& commandTail) { StartUp(s, SplitCommandLine(commandTail)); }
+
+void StartUp(State& s, const QStringList& args) {
     s.WriteLog(QStringLiteral(">frmMain_load"));
     SetVersion(s);
     FindBrandIcon(s);
@@ -76,29 +78,29 @@ void StartUp(State& s, const QString& commandTail) {
         ReadLanguageTables(s);
     }
 
-    OpenStartupJob(s, commandTail);
+    OpenStartupJob(s, args);
     // Show up-to-date results from the first moment; computing them is no edit of the user's.
     Calculate(s);
     s.flags.jobModified = false;
 
     // The log switch is read only here: lines written before go to the ring only.
-    for (const QString& arg : SplitCommandLine(commandTail))
+    for (const QString& arg : args)
         if (arg.compare(QLatin1String("/LOG"), Qt::CaseInsensitive) == 0) s.log.SetFileOn(true);
     s.bannerLines = 3;
     s.MarkAllDirty();
 }
 
-void OpenStartupJob(State& s, const QString& commandTail) {
-    QStringList args = SplitCommandLine(commandTail, 10);
+void OpenStartupJob(State& s, const QStringList& given) {
+    QStringList args = given.mid(0, 10);
     if (args.isEmpty()) {
         LoadTemplateJob(s);
         return;
     }
-    const QString jobEnding = QLatin1Char('.') + s.jobExtension;
     for (int i = 0; i < args.size(); ++i) {
         const QString arg = args[i];
         s.WriteLog(arg);
-        if (!s.jobExtension.isEmpty() && arg.right(4).toLower() == jobEnding) {
+        // The job extension is the language file's, whatever its length.
+        if (IsJobFilePath(s, arg)) {
             if (FileExists(s, arg, false)) {
                 s.currentJobPath = arg;
                 if (JobFileLoad(s, arg)) {

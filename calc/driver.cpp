@@ -8,6 +8,8 @@
 #include "definitions/values.h"
 
 #include <cmath>
+#include <limits>
+#include <optional>
 #include <stdexcept>
 
 namespace corvane {
@@ -75,6 +77,45 @@ void CheckProducts(State& s) {
     s.MarkDirty(ControlKind::Grid, 300);
 }
 
+// The rule every number field and every number cell shares: its text is empty or a finite
+// number the calculation can carry (single precision). Anything else ("abc", "nan", "inf",
+// "1e39") is listed once and each such field or cell is marked.
+bool HoldsUsableNumber(const QString& text) {
+    if (text.trimmed().isEmpty()) return true;
+    const std::optional<double> v = ReadNumber(text);
+    return v && std::isfinite(*v) && std::fabs(*v) <= std::numeric_limits<float>::max();
+}
+
+void CheckNumberTexts(State& s) {
+    bool listed = false;
+    const auto fail = [&] {
+        if (!listed) AddErrorText(s, 25);
+        listed = true;
+    };
+    for (const auto& [n, label] : s.labels) {
+        if (label.tag.compare(QLatin1String("Number"), Qt::CaseInsensitive) != 0 || !s.textBoxes.Has(n)) continue;
+        if (HoldsUsableNumber(GetFieldValue(s, n))) continue;
+        fail();
+        MarkField(s, n, true);
+    }
+    for (int g : {200, 300}) {
+        Grid* grid = s.grids.Find(g);
+        if (!grid) continue;
+        bool marked = false;
+        // The input rows: below the heading, above the result row.
+        for (int r = 1; r < grid->rows - 1; ++r) {
+            if (grid->rowTypes.value(r).compare(QLatin1String("NUMBER"), Qt::CaseInsensitive) != 0) continue;
+            for (int c = 2; c < grid->cols; ++c) {
+                if (HoldsUsableNumber(grid->cells[r][c].text)) continue;
+                fail();
+                grid->cells[r][c].backColour = MarkColour;
+                marked = true;
+            }
+        }
+        if (marked) s.MarkDirty(ControlKind::Grid, g);
+    }
+}
+
 void ShowBanner(State& s, bool failed) {
     QString text;
     for (const QString& line : s.errorList)
@@ -110,6 +151,8 @@ bool CheckInputs(State& s) {
     auto v = [&](int n) { return check.Value(n); };
 
     check.Row(506, {{v(506) < k.factorOfSafety, 24}});
+    // Every capacity is read at the design TD: without one no unit can be chosen.
+    check.Row(502, {{v(502) <= 0, 26}});
     check.Row(12, {{v(12) <= 0, 0}, {v(12) > 24, 1}});
     check.Row(501, {{v(501) < k.minBoxTemp, 2}, {v(102) <= v(501), 3}});
     MarkField(s, 103, v(103) < k.minBoxTemp || v(102) <= v(103));
@@ -127,6 +170,7 @@ bool CheckInputs(State& s) {
     if (units && !coolersFailed) check.Row(542, {{!IsWhole(v(542) / v(522)), 20}});
 
     CheckProducts(s);
+    CheckNumberTexts(s);
 
     const bool failed = !s.errorList.isEmpty();
     for (int n : {16, 503, 560, 561, 562, 214, 680, 314, 422})
@@ -149,6 +193,7 @@ void Calculate(State& s) {
     // While the results are written the field rules keep to storing values, so no write
     // starts a calculation of its own.
     FlagGuard calculating(s.flags.calculating);
+    s.flags.resultOutOfRange = false;
     try {
         CalculateBoxLoad(s);
         CalculateInfiltrationLoad(s);
@@ -159,10 +204,10 @@ void Calculate(State& s) {
         float total = 0;
         for (int n : {214, 680, 314, 422})
             total += NumberFromText(GetFieldValue(s, n));
-        if (!IsOverridden(s, 16)) SetFieldValue(s, 16, TextFromSingle(total));
+        if (!IsOverridden(s, 16)) SetFieldValue(s, 16, calc::ResultTextSingle(s, total));
         if (!IsOverridden(s, 503)) {
             const float factor = 1.0f + NumberFromText(GetFieldValue(s, 506)) / 100.0f;
-            SetFieldValue(s, 503, TextFromDouble(std::floor(total * factor)));
+            SetFieldValue(s, 503, calc::ResultText(s, std::floor(total * factor)));
         }
 
         SelectCondenser(s);
@@ -172,6 +217,14 @@ void Calculate(State& s) {
         // A control or grid cell that is not there: the results written so far stay, the
         // rest of this run is dropped, and the next edit calculates again.
         s.WriteLog(QStringLiteral("Calculate stopped: ") + QString::fromStdString(e.what()));
+    }
+    // Inputs that pass each check alone can still together overflow a result (a box a
+    // billion feet long): the results are then no answer, and the banner says so.
+    if (s.flags.resultOutOfRange) {
+        s.WriteLog(QStringLiteral("A result is out of range"));
+        AddErrorText(s, 27);
+        for (int n : {16, 503, 560, 561, 562, 214, 680, 314, 422}) MarkField(s, n, true);
+        ShowBanner(s, true);
     }
 }
 

@@ -7,6 +7,7 @@ packages=(
     build-essential cmake ninja-build ccache pkg-config
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev qt6-qpa-plugins
     libqt6svg6 fonts-dejavu-core xvfb xauth xdg-utils
+    clang libclang-rt-14-dev
 )
 
 missing=()

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace corvane;
 
 // The built program itself, run with settings of its own (never the user's).
@@ -55,6 +57,10 @@ class BatchTest : public QObject {
     void savedJobLoadsBackTheSame();
     void savedJobs_giveTheSameStateAsWhenSaved_data();
     void savedJobs_giveTheSameStateAsWhenSaved();
+    void absurdNumbersAreInputProblems_data();
+    void absurdNumbersAreInputProblems();
+    void jobPathsAsTheSystemGivesThem();
+    void saveWarnsOfCharactersItCannotStore();
 };
 
 void BatchTest::savedJobs_giveTheSameStateAsWhenSaved_data() {
@@ -115,6 +121,8 @@ void BatchTest::explainsFailures_data() {
     row("missing job", {"TMP/missing.cvj"}, 3, "cannot be loaded", true);
     row("not a job file", {"TMP/a.txt"}, 3, "is not a job file", true);
     row("save under a file", {"--save", "TMP/a.txt/job.cvj"}, 3, "cannot be saved", true);
+    row("save onto a pipe", {"--save", "TMP/pipe.cvj"}, 3, "is not a regular file", true);
+    row("save onto a folder", {"--save", "TMP"}, 3, "is a folder", true);
 }
 
 void BatchTest::explainsFailures() {
@@ -123,9 +131,14 @@ void BatchTest::explainsFailures() {
     QFETCH(bool, loaded);
     if (loaded && !ShippedData()) QSKIP("the shipped language file and template are not in the build yet");
     QFile(m_home.path() + QStringLiteral("/a.txt")).open(QIODevice::WriteOnly);
+    const QByteArray pipe = QFile::encodeName(m_home.path() + QStringLiteral("/pipe.cvj"));
+    QVERIFY(QFileInfo::exists(QString::fromLocal8Bit(pipe)) || ::mkfifo(pipe.constData(), 0600) == 0);
     const Outcome o = Run(args);
     QTEST(o.status, "status");
     QVERIFY2(QString::fromUtf8(o.err).contains(says), o.err.constData());
+    // A refused save leaves the pipe a pipe.
+    struct stat info{};
+    QVERIFY(::stat(pipe.constData(), &info) == 0 && S_ISFIFO(info.st_mode));
     if (o.status == 0) QVERIFY(o.out.contains("--batch [EDIT...]") && o.out.contains("Exit status"));
 }
 
@@ -174,6 +187,58 @@ void BatchTest::savedJobLoadsBackTheSame() {
     QCOMPARE(b["radios"], a["radios"]);
     QCOMPARE(b["lists"]["625"]["selected"], a["lists"]["625"]["selected"]);
     QVERIFY(a["lists"]["625"]["items"].isArray() && a["lists"]["625"]["values"].isArray());
+}
+
+// A number the calculation cannot carry, or inputs whose results overflow, are input problems
+// in the banner (exit 1), never a silent 0.
+void BatchTest::absurdNumbersAreInputProblems_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("error");
+    const QString notANumber = "A number field holds text that is not a number.";
+    QTest::newRow("text") << QStringList{"--set", "103=abc"} << notANumber;
+    QTest::newRow("beyond double") << QStringList{"--set", "103=1e309"} << notANumber;
+    QTest::newRow("beyond single") << QStringList{"--set", "506=1e39"} << notANumber;
+    QTest::newRow("ambient beyond single") << QStringList{"--set", "102=1e39"} << notANumber;
+    QTest::newRow("nan in a job") << QStringList{"TMP/nan.cvj"} << notANumber;
+    QTest::newRow("overflowing box") << QStringList{"--set", "13=1e30", "--set", "14=1e30"}
+                                     << "A result is too large to compute; check the inputs.";
+    QTest::newRow("design TD 0") << QStringList{"--set", "502=0"} << "Design TD must be above 0.";
+}
+
+void BatchTest::absurdNumbersAreInputProblems() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, error);
+    if (!ShippedData()) QSKIP("the shipped language file and template are not in the build yet");
+    QFile job(QStringLiteral(CORVANE_PROGRAM_DIR "/opdata/default.fil"));
+    QVERIFY(job.open(QIODevice::ReadOnly));
+    QFile nan(m_home.path() + QStringLiteral("/nan.cvj"));
+    QVERIFY(nan.open(QIODevice::WriteOnly));
+    nan.write(job.readAll() + "\"T\",103,\"nan\",\"nan\",#FALSE#\r\n");
+    nan.close();
+    const Outcome o = Run(args + QStringList{"--json"});
+    QCOMPARE(o.status, 1);
+    const QJsonArray errors = QJsonDocument::fromJson(o.out)["errors"].toArray();
+    QVERIFY2(errors.contains(error), o.out.right(400).constData());
+}
+
+// A path may hold quotes, tabs and spaces: the program takes its arguments as given.
+void BatchTest::jobPathsAsTheSystemGivesThem() {
+    if (!ShippedData()) QSKIP("the shipped language file and template are not in the build yet");
+    const QString path = m_home.path() + QStringLiteral("/a \"quoted\"\tjob.cvj");
+    const Outcome saved = Run({"--set", "0=Quoted", "--save", path});
+    QVERIFY2(saved.status == 0 || saved.status == 1, saved.err.constData());
+    const Outcome loaded = Run({"--json", path});
+    QVERIFY2(loaded.status == 0 || loaded.status == 1, loaded.err.constData());
+    QCOMPARE(QJsonDocument::fromJson(loaded.out)["fields"]["0"]["stored"].toString(), QStringLiteral("Quoted"));
+}
+
+// Characters outside the job file's code page: the save says which fields hold them, then saves.
+void BatchTest::saveWarnsOfCharactersItCannotStore() {
+    if (!ShippedData()) QSKIP("the shipped language file and template are not in the build yet");
+    const Outcome o = Run({"--set", QStringLiteral("0=Ωμέγα 冷"), "--save", "TMP/greek.cvj"});
+    QVERIFY2(o.status == 0 || o.status == 1, o.err.constData());
+    QVERIFY2(o.err.contains("cannot be stored in a job file") && o.err.contains("(field 0)"), o.err.constData());
+    QVERIFY(QFileInfo::exists(m_home.path() + QStringLiteral("/greek.cvj")));
 }
 
 QTEST_GUILESS_MAIN(BatchTest)
