@@ -92,8 +92,8 @@ void CheckNumberTexts(State& s) {
         if (!listed) AddErrorText(s, 25);
         listed = true;
     };
-    for (const auto& [n, label] : s.labels) {
-        if (label.tag.compare(QLatin1String("Number"), Qt::CaseInsensitive) != 0 || !s.textBoxes.Has(n)) continue;
+    for (const auto& [n, box] : s.textBoxes) {
+        if (KindOfField(s, n) != FieldKind::Number) continue;
         if (HoldsUsableNumber(GetFieldValue(s, n))) continue;
         fail();
         MarkField(s, n, true);

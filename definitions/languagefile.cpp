@@ -36,6 +36,9 @@ public:
 
     void Apply(const LangLine& l);
     void SetLine(int line) { m_line = line; }
+    // True when the last line applied was one the reader knows (not ignored).
+    bool Known() const { return !m_ignored; }
+    void StartLine() { m_ignored = false; }
     void Report(const QString& what) {
         m_problems.Add(m_line, what);
         m_s.WriteLog(FormatProblem(m_problems.List().last()));
@@ -49,9 +52,6 @@ private:
     void ApplyConstant(const LangLine& l);
     void ApplyPicture(QString* target, const QString& value);
     void ApplyJustify(const QString& value);
-    // True when the last line applied was one the reader knows (not ignored).
-    bool Known() const { return !m_ignored; }
-    void StartLine() { m_ignored = false; }
     void Ignored(const LangLine& l) {
         m_ignored = true;
         Report(l.key + QLatin1Char(' ') + l.number + QLatin1Char(' ') + l.subKey + QStringLiteral(": not used"));

@@ -53,7 +53,7 @@ QString LocaleText(const QString& text, bool number) {
 }
 
 bool IsNumberField(const State& s, int n) {
-    return FieldType(s, n).compare(QLatin1String("Number"), Qt::CaseInsensitive) == 0;
+    return KindOfField(s, n) == FieldKind::Number;
 }
 
 bool IsNumberCell(const Grid& grid, int g, int r) {
