@@ -194,14 +194,16 @@ void BatchTest::savedJobLoadsBackTheSame() {
 void BatchTest::absurdNumbersAreInputProblems_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("error");
-    const QString notANumber = "A number field holds text that is not a number.";
+    const QString notANumber = "A field or cell holds a value that is not a number, or one too large to compute with.";
     QTest::newRow("text") << QStringList{"--set", "103=abc"} << notANumber;
     QTest::newRow("beyond double") << QStringList{"--set", "103=1e309"} << notANumber;
     QTest::newRow("beyond single") << QStringList{"--set", "506=1e39"} << notANumber;
     QTest::newRow("ambient beyond single") << QStringList{"--set", "102=1e39"} << notANumber;
     QTest::newRow("nan in a job") << QStringList{"TMP/nan.cvj"} << notANumber;
-    QTest::newRow("overflowing box") << QStringList{"--set", "13=1e30", "--set", "14=1e30"}
-                                     << "A result is too large to compute; check the inputs.";
+    // The box's area no longer fits a number the calculation carries.
+    QTest::newRow("overflowing box") << QStringList{"--set", "13=1e30", "--set", "14=1e30"} << notANumber;
+    QTest::newRow("overflowing product mass") << QStringList{"--cell", "300,3,2=3e38"}
+                                              << "A result is too large to compute; check the inputs.";
     QTest::newRow("design TD 0") << QStringList{"--set", "502=0"} << "Design TD must be above 0.";
 }
 
