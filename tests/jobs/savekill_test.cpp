@@ -84,7 +84,10 @@ void SaveKillTest::killedSavesLeaveAWholeJob() {
         const QByteArray onDisk = ReadAll(target);
         QVERIFY2(onDisk == versions[0] || onDisk == versions[1],
                  qPrintable(QStringLiteral("round %1: %2 bytes on disk").arg(round).arg(onDisk.size())));
-        const QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+        // A killed save may leave its temporary file ("large job.cvj.XXXXXX"); it never takes
+        // the job's name, and the next save (the next round's child) is not hindered by it.
+        QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+        left.removeIf([](const QString& name) { return name.startsWith(QLatin1String("large job.cvj.")); });
         QCOMPARE(left, (QStringList{"a.bin", "b.bin", "large job.cvj"}));
     }
     QCOMPARE(killedWhileSaving, 200);
