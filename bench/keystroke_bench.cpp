@@ -36,12 +36,6 @@ void Type(State& s, TestProgram& program) {
     QVERIFY(program.platform.unexpected.isEmpty());
 }
 
-bool RunCatalogCompiler(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(CORVANE_PROGRAM_DIR "/catalog/catalogc"), args);
-    return p.waitForFinished(120000) && p.exitCode() == 0;
-}
-
 } // namespace
 
 void KeystrokeBench::boxTemperatureKeystroke() {

@@ -52,12 +52,6 @@ void Type(State& s) {
     QCOMPARE(coolers->model()->index(grid.rows - 1, 2).data().toString(), grid.Text(grid.rows - 1, 2));
 }
 
-bool RunCatalogCompiler(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(CORVANE_PROGRAM_DIR "/catalog/catalogc"), args);
-    return p.waitForFinished(120000) && p.exitCode() == 0;
-}
-
 } // namespace
 
 void ViewBench::keystrokeAndRefresh() {

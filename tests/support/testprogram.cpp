@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 
 namespace corvane::test {
 
@@ -16,6 +17,12 @@ void CopyFolder(const QString& from, const QString& to) {
     for (const QString& name : source.entryList(QDir::Files)) QFile::copy(from + u'/' + name, to + u'/' + name);
     for (const QString& name : source.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
         CopyFolder(from + u'/' + name, to + u'/' + name);
+}
+
+bool RunCatalogCompiler(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(CORVANE_PROGRAM_DIR "/catalog/catalogc"), args);
+    return p.waitForFinished(120000) && p.exitCode() == 0;
 }
 
 TestSession::TestSession() : state(MakeSession(dir.path(), platform, settings)), s(*state) {}

@@ -43,5 +43,7 @@ struct TestSession {
 // The folder of the built program, with its opdata/ and proddata/.
 QString BuiltProgramFolder();
 void CopyFolder(const QString& from, const QString& to);
+// Runs the built catalogue compiler with the arguments; true when it succeeded.
+bool RunCatalogCompiler(const QStringList& args);
 
 } // namespace corvane::test
