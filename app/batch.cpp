@@ -5,6 +5,8 @@
 #include "app/consoleplatform.h"
 #include "app/session.h"
 #include "app/startup.h"
+#include "base/commandline.h"
+#include "base/safefile.h"
 #include "base/settingsstore.h"
 #include "calc/driver.h"
 #include "definitions/state.h"
@@ -210,6 +212,9 @@ int Run(State& s, const BatchOptions& options) {
         if (!IsJobFilePath(s, path))
             Print(stderr, QStringLiteral("corvane: note: the window opens only *.%1 files as jobs\n")
                               .arg(s.jobExtension));
+        const QString refused = CheckWriteTarget(path);
+        if (!refused.isEmpty())
+            return Fail(JobUnusable, QStringLiteral("the job cannot be saved: ") + refused);
         if (!JobFileSave(s, path))
             return Fail(JobUnusable, QStringLiteral("the job cannot be saved to '%1'").arg(options.savePath));
     }

@@ -59,7 +59,7 @@ QJsonObject StateJson(const State& s) {
             for (int c = 0; c < grid.cols; ++c) {
                 shownRow.append(grid.Text(r, c));
                 storedRow.append(ReadGridCell(s, g, r, c));
-                overriddenRow.append(grid.ForeColour(r, c) == s.colours.override);
+                overriddenRow.append(grid.Cell(r, c).overridden);
             }
             shown.append(shownRow);
             stored.append(storedRow);

@@ -119,10 +119,10 @@ void OpenStartupJob(State& s, const QStringList& arguments) {
         LoadTemplateJob(s);
         return;
     }
-    const QString jobEnding = QLatin1Char('.') + s.jobExtension;
     for (const QString& arg : args) {
         s.WriteLog(arg);
-        if (s.jobExtension.isEmpty() || arg.right(4).toLower() != jobEnding) {
+        // The job extension is the language file's, whatever its length.
+        if (!IsJobFilePath(s, arg)) {
             LoadTemplateJob(s);
             continue;
         }

@@ -14,18 +14,23 @@ Record Record::Parse(const QString& line) {
     return record;
 }
 
+bool LineReader::Open() {
+    ReadResult<QByteArray> file = ReadFileBytes(m_path, m_limit);
+    m_problems = file.problems;
+    m_refusal = file.refused;
+    if (!file.Ok()) return false;
+    m_bytes = std::move(file.value);
+    m_lines = SplitLines(m_bytes, &m_problems);
+    m_next = 0;
+    m_line = 0;
+    return true;
+}
+
 QString LineReader::ReadLine() {
-    // Asking for the whole bound at once allocates a megabyte for every line; small steps
-    // cost what the line costs and still stop at the bound.
-    QByteArray bytes;
-    do {
-        const QByteArray part = m_file.readLine(std::min<qint64>(4096, MaxLineBytes - bytes.size()));
-        if (part.isEmpty()) break;
-        bytes += part;
-    } while (!bytes.endsWith('\n') && bytes.size() < MaxLineBytes);
-    ++m_line;
-    while (bytes.endsWith('\n') || bytes.endsWith('\r')) bytes.chop(1);
-    return FromCp1252(bytes);
+    if (AtEnd()) return QString();
+    const TextLine& line = m_lines[m_next++];
+    m_line = line.number;
+    return FromCp1252(line.bytes);
 }
 
 namespace {

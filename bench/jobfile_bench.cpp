@@ -7,6 +7,7 @@
 #include "jobs/jobactions.h"
 #include "tests/support/testprogram.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -42,6 +43,7 @@ class JobFileBench : public QObject {
 
   private Q_SLOTS:
     void loadLargeJob();
+    void loadGridSizeStorm();
     void saveLargeJob();
     void batchRunOfTemplate();
 };
@@ -59,6 +61,24 @@ void JobFileBench::loadLargeJob() {
     }
     QCOMPARE(s.grids[300].cols, 32);
     QCOMPARE(s.grids[200].cols, 12);
+}
+
+// A hostile job of nothing but grid-size records, each asking for the largest grid and then
+// for none (381 KB): each record must cost about its own length.
+void JobFileBench::loadGridSizeStorm() {
+    if (!ShippedDataReady()) QSKIP("the shipped template and language file are not in the build yet");
+    test::TestProgram program;
+    program.platform.allowUnscriptedMessages = true;
+    State& s = program.Start();
+    QByteArray bytes = "\"# \",\"Tundrel\",0,1,92\r\n";
+    while (bytes.size() < 381 * 1024) bytes += "\"G\",200,1000,100,\"\"\r\n\"G\",200,0,0,\"\"\r\n";
+    const QString job = program.Folder() + QStringLiteral("/JobFiles/storm.cvj");
+    QFile file(job);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    QBENCHMARK {
+        JobFileLoad(s, job);
+    }
 }
 
 void JobFileBench::saveLargeJob() {

@@ -47,7 +47,7 @@ void UpdateVolume(State& s, const Grid& grid) {
     if (!volume) return;
     // The volume is written as shown text, in the unit the grid's lengths imply; the entry
     // rule derives the stored value from it.
-    s.SetText(213, TextFromSingle(RoundHundredths(static_cast<float>(*volume))));
+    s.SetText(213, calc::ResultTextSingle(s, RoundHundredths(static_cast<float>(*volume))));
     ApplyEntryRule(s, 213);
 }
 
@@ -87,7 +87,7 @@ void CalculateBoxLoad(State& s) {
                 // counts as not yet filled in.
                 if (thickness != 0) {
                     const double daily = difference * area * 24 * k / thickness;
-                    WriteGridCell(s, WallGrid, 9, c, TextFromDouble(Divide(daily, runTime)));
+                    WriteGridCell(s, WallGrid, 9, c, calc::ResultText(s, Divide(daily, runTime)));
                     total += daily;
                     counted = true;
                 }
@@ -97,7 +97,7 @@ void CalculateBoxLoad(State& s) {
         s.MarkDirty(ControlKind::Grid, WallGrid);
     }
     if (!IsOverridden(s, 214))
-        SetFieldValue(s, 214, TextFromDouble(calc::RoundHalfUp(Divide(total, runTime))));
+        SetFieldValue(s, 214, calc::ResultText(s, calc::RoundHalfUp(Divide(total, runTime))));
 }
 
 } // namespace corvane

@@ -31,6 +31,20 @@ inline double RootOf(double x) {
     return x > 0 ? std::sqrt(x) : 0.0;
 }
 
+// The largest result the program shows; anything larger (or not finite) comes from an
+// absurd input and is reported as an input problem, never written as a plausible number.
+inline constexpr double MaxResult = 1e12;
+
+// The text of a result, noting in the state when the value is out of range.
+inline QString ResultText(State& s, double v) {
+    if (!std::isfinite(v) || std::fabs(v) > MaxResult) s.flags.resultOutOfRange = true;
+    return TextFromDouble(v);
+}
+inline QString ResultTextSingle(State& s, float v) {
+    if (!std::isfinite(v) || std::fabs(v) > MaxResult) s.flags.resultOutOfRange = true;
+    return TextFromSingle(v);
+}
+
 // Results rounded half up, as the load fields show them.
 inline double RoundHalfUp(double x) {
     return std::floor(x + 0.5);

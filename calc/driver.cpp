@@ -9,6 +9,8 @@
 #include "definitions/values.h"
 
 #include <cmath>
+#include <limits>
+#include <optional>
 #include <stdexcept>
 
 namespace corvane {
@@ -17,7 +19,7 @@ namespace {
 
 using calc::FieldNumber;
 
-constexpr int NotANumberError = 25, NoPullDownError = 26;
+constexpr int NotANumberError = 25, NoPullDownError = 26, DesignTdError = 27, ResultTooLargeError = 28;
 
 // One row of the input checks: the field it marks and whether any of its conditions held.
 class Checker {
@@ -82,6 +84,14 @@ void CheckProducts(State& s) {
     s.MarkDirty(ControlKind::Grid, 300);
 }
 
+// The rule every number field and every number cell shares: its text is empty or a finite
+// number the calculation can carry (single precision); "abc", "nan", "inf" and "1e39" are not.
+bool HoldsUsableNumber(const QString& text) {
+    if (text.trimmed().isEmpty()) return true;
+    const std::optional<double> v = ReadNumber(text);
+    return v && std::isfinite(*v) && std::fabs(*v) <= std::numeric_limits<float>::max();
+}
+
 // Every failure once, one line each; the banner is as high as the list it shows.
 void ShowBanner(State& s, bool failed) {
     s.bannerText = s.errorList.join(QStringLiteral("\r\n"));
@@ -90,17 +100,40 @@ void ShowBanner(State& s, bool failed) {
     s.errorFrameVisible = failed;
 }
 
-// A number field whose text reads as no number (a pasted "12 ft", "1e309") cannot be
-// calculated with: it is named in the banner and marked, and no result is written until it
-// is fixed. An empty text reads as 0, as it always has.
+// A number field or number cell whose text reads as no number the calculation can carry (a
+// pasted "12 ft", "nan", "1e39") is named in the banner and marked, and no result is written
+// until it is fixed. An empty text reads as 0, as it always has.
 void CheckNumberTexts(State& s) {
     for (const auto& [n, box] : s.textBoxes) {
         if (KindOfField(s, n) != FieldKind::Number) continue;
-        if (ReadNumber(box.text) && ReadNumber(box.tag)) continue;
+        if (HoldsUsableNumber(box.text) && HoldsUsableNumber(box.tag)) continue;
         const Label* caption = s.labels.Find(n);
-        const QString name = caption ? caption->caption.trimmed() : QString::number(n);
+        const QString name = caption && !caption->caption.trimmed().isEmpty() ? caption->caption.trimmed()
+                                                                               : QString::number(n);
         AddErrorLine(s, s.errorTexts[NotANumberError].arg(name));
         MarkField(s, n, true);
+    }
+    for (int g : {200, 300}) {
+        Grid* grid = s.grids.Find(g);
+        if (!grid || grid->cols < 2) continue;
+        bool marked = false;
+        // The input rows: below the heading, above the result row.
+        for (int r = 1; r < grid->rows - 1; ++r) {
+            if (grid->rowTypes.value(r).compare(QLatin1String("NUMBER"), Qt::CaseInsensitive) != 0) continue;
+            for (int c = 2; c < grid->cols; ++c) {
+                // "N.A.": the floor and ceiling of the L and U outlines take no length or height.
+                const QString& text = grid->cells[r][c].text;
+                if (text == QLatin1String("N.A.") || HoldsUsableNumber(text)) continue;
+                // "Length (Section 2)", "Mass (Product 1)": the row and the column as the grid shows them.
+                const QString name = QStringLiteral("%1 (%2 %3)")
+                                         .arg(grid->cells[r][0].text.trimmed(), grid->cells[0][0].text.trimmed())
+                                         .arg(c - 1);
+                AddErrorLine(s, s.errorTexts[NotANumberError].arg(name));
+                grid->cells[r][c].backColour = MarkColour;
+                marked = true;
+            }
+        }
+        if (marked) s.MarkDirty(ControlKind::Grid, g);
     }
 }
 
@@ -133,6 +166,8 @@ bool CheckInputs(State& s) {
     auto v = [&](int n) { return check.Value(n); };
 
     check.Row(506, {{v(506) < k.factorOfSafety, 24}});
+    // Every capacity is read at the design TD: without one no unit can be chosen.
+    check.Row(502, {{v(502) <= 0, DesignTdError}});
     check.Row(12, {{v(12) <= 0, 0}, {v(12) > 24, 1}});
     check.Row(501, {{v(501) < k.minBoxTemp, 2}, {v(102) <= v(501), 3}});
     MarkField(s, 103, v(103) < k.minBoxTemp || v(102) <= v(103));
@@ -174,6 +209,7 @@ void Calculate(State& s) {
     // While the results are written the field rules keep to storing values, so no write
     // starts a calculation of its own.
     FlagGuard calculating(s.flags.calculating);
+    s.flags.resultOutOfRange = false;
     try {
         CalculateBoxLoad(s);
         CalculateInfiltrationLoad(s);
@@ -184,10 +220,10 @@ void Calculate(State& s) {
         float total = 0;
         for (int n : {214, 680, 314, 422})
             total += NumberFromText(GetFieldValue(s, n));
-        if (!IsOverridden(s, 16)) SetFieldValue(s, 16, TextFromSingle(total));
+        if (!IsOverridden(s, 16)) SetFieldValue(s, 16, calc::ResultTextSingle(s, total));
         if (!IsOverridden(s, 503)) {
             const float factor = 1.0f + NumberFromText(GetFieldValue(s, 506)) / 100.0f;
-            SetFieldValue(s, 503, TextFromDouble(std::floor(total * factor)));
+            SetFieldValue(s, 503, calc::ResultText(s, std::floor(total * factor)));
         }
 
         SelectCondenser(s);
@@ -197,6 +233,14 @@ void Calculate(State& s) {
         // A control or grid cell that is not there: the results written so far stay, the
         // rest of this run is dropped, and the next edit calculates again.
         s.WriteLog(QStringLiteral("Calculate stopped: ") + QString::fromStdString(e.what()));
+    }
+    // Inputs that pass each check alone can still together overflow a result (a box a
+    // billion feet long): the results are then no answer, and the banner says so.
+    if (s.flags.resultOutOfRange) {
+        s.WriteLog(QStringLiteral("A result is out of range"));
+        AddErrorText(s, ResultTooLargeError);
+        for (int n : {16, 503, 560, 561, 562, 214, 680, 314, 422}) MarkField(s, n, true);
+        ShowBanner(s, true);
     }
 }
 

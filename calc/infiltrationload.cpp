@@ -19,6 +19,10 @@ QString Text(double v) {
     return TextFromDouble(v);
 }
 
+QString Text(State& s, double v) {
+    return calc::ResultText(s, v);
+}
+
 // The protective-device factor of the door: the value beside the chosen device. Without a
 // choice the average strip curtain (entry 1) is chosen and 0.5 used. A value that is not a
 // number keeps the factor of the previous run.
@@ -80,7 +84,7 @@ void CalculateInfiltrationLoad(State& s) {
     const double changeFlow = volume * changes * usage / 1440;
     const double byChanges = k.ventConstant * 24 * changeFlow * (hEstimated - hBox);
     s.WriteLog(QStringLiteral("Estimated Infiltration Load = ") + Text(byChanges));
-    if (!IsOverridden(s, 605)) SetFieldValue(s, 605, Text(Divide(byChanges, runTime)));
+    if (!IsOverridden(s, 605)) SetFieldValue(s, 605, Text(s, Divide(byChanges, runTime)));
 
     // Air through the open door, driven by the temperature difference.
     const double width = FieldNumber(s, 620), height = FieldNumber(s, 621);
@@ -90,25 +94,25 @@ void CalculateInfiltrationLoad(State& s) {
     const double doorFlow = width * height / 2 * flowFactor * velocity;
     const double byDoor = openFactor * k.ventConstant * doorFlow * (hDoor - hBox) * ProtectiveFactor(s);
     s.WriteLog(QStringLiteral("InfiltrationB = ") + Text(byDoor));
-    if (!IsOverridden(s, 624)) SetFieldValue(s, 624, Text(Divide(RoundHalfUp(byDoor), runTime)));
+    if (!IsOverridden(s, 624)) SetFieldValue(s, 624, Text(s, Divide(RoundHalfUp(byDoor), runTime)));
 
     // Measured ventilation air.
     const double byVentilation = k.ventConstant * 24 * FieldNumber(s, 640) * (hVent - hBox);
     s.WriteLog(QStringLiteral("InfiltrationC = ") + Text(byVentilation));
-    if (!IsOverridden(s, 642)) SetFieldValue(s, 642, Text(Divide(RoundHalfUp(byVentilation), runTime)));
+    if (!IsOverridden(s, 642)) SetFieldValue(s, 642, Text(s, Divide(RoundHalfUp(byVentilation), runTime)));
 
     // Glass display doors, by the nearest whole door count.
     const double glassDoors = FieldNumber(s, 659);
     const int doorCount = RoundHalfEven(std::clamp(glassDoors, -32768.0, 32767.0));
     const double byGlass = glassDoors * LookUpB(s, doorCount, box) * 24;
     s.WriteLog(QStringLiteral("Infiltration Glass Doors = ") + Text(byGlass));
-    SetFieldValue(s, 660, Text(Divide(RoundHalfUp(byGlass), runTime)));
+    SetFieldValue(s, 660, Text(s, Divide(RoundHalfUp(byGlass), runTime)));
 
     // Dock doors.
     const double byDock =
         FieldNumber(s, 669) * k.dockPower * RootOf(air - box) * k.ventConstant * (hVent - hBox) * 24;
     s.WriteLog(QStringLiteral("Infiltration (Dock Doors) = ") + Text(byDock));
-    SetFieldValue(s, 670, Text(Divide(RoundHalfUp(byDock), runTime)));
+    SetFieldValue(s, 670, Text(s, Divide(RoundHalfUp(byDock), runTime)));
 
     double method = 0;
     if (s.radios[600].value)
@@ -118,7 +122,7 @@ void CalculateInfiltrationLoad(State& s) {
     else if (s.radios[602].value)
         method = byVentilation;
     const double daily = byGlass + method + byDock;
-    if (!IsOverridden(s, 680)) SetFieldValue(s, 680, Text(RoundHalfUp(Divide(daily, runTime))));
+    if (!IsOverridden(s, 680)) SetFieldValue(s, 680, Text(s, RoundHalfUp(Divide(daily, runTime))));
 }
 
 } // namespace corvane

@@ -35,7 +35,7 @@ void CalculateMiscLoad(State& s) {
     };
 
     if (!IsOverridden(s, 401))
-        SetFieldValue(s, 401, TextFromDouble(Divide(FieldNumber(s, 400) * LitArea(s), power)));
+        SetFieldValue(s, 401, calc::ResultText(s, Divide(FieldNumber(s, 400) * LitArea(s), power)));
 
     const CalcConstants& k = s.constants;
     const double lights = heat(401, 402);
@@ -48,7 +48,7 @@ void CalculateMiscLoad(State& s) {
     const double items = heat(411, 412) + heat(414, 415) + heat(417, 418) + heat(420, 421);
     const double daily = lights + motors + people + forklifts + items;
     if (!IsOverridden(s, 422))
-        SetFieldValue(s, 422, TextFromDouble(calc::RoundHalfUp(Divide(daily, FieldNumber(s, 12)))));
+        SetFieldValue(s, 422, calc::ResultText(s, calc::RoundHalfUp(Divide(daily, FieldNumber(s, 12)))));
 }
 
 } // namespace corvane

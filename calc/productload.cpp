@@ -91,14 +91,14 @@ void CalculateProductLoad(State& s) {
         s.WriteLog(QStringLiteral("Qcool     = ") + TextFromDouble(cool));
         s.WriteLog(QStringLiteral("Qfreeze   = ") + TextFromDouble(freeze));
         s.WriteLog(QStringLiteral("Qsubcool  = ") + TextFromDouble(subcool));
-        WriteGridCell(s, ProductGrid, 13, c, TextFromDouble(Divide(daily, runTime)));
+        WriteGridCell(s, ProductGrid, 13, c, calc::ResultText(s, Divide(daily, runTime)));
         totalMass += p->mass;
         totalDaily += daily;
     }
     s.MarkDirty(ControlKind::Grid, ProductGrid);
-    SetFieldValue(s, 313, TextFromSingle(RoundHundredths(static_cast<float>(totalMass))));
+    SetFieldValue(s, 313, calc::ResultTextSingle(s, RoundHundredths(static_cast<float>(totalMass))));
     if (!IsOverridden(s, 314))
-        SetFieldValue(s, 314, TextFromDouble(calc::RoundHalfUp(Divide(totalDaily, runTime))));
+        SetFieldValue(s, 314, calc::ResultText(s, calc::RoundHalfUp(Divide(totalDaily, runTime))));
 }
 
 void ApplyBoxTemperature(State& s) {

@@ -6,6 +6,7 @@
 #include "calc/calcsupport.h"
 #include "definitions/state.h"
 
+#include <QFileInfo>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -153,23 +154,35 @@ void ReadTable(State& s, bool language, const QString& fileName, DataTable& tabl
 
     FileExists(s, path, true);
     LineReader reader(path);
-    if (!reader.Open()) FailResourceFile(s, path);
+    if (!reader.Open()) {
+        s.WriteLog(reader.Refusal());
+        FailResourceFile(s, path);
+    }
+    ReadProblems& problems = reader.Problems();
+    for (const QString& line : problems.Formatted()) s.WriteLog(line);
+    const auto skip = [&](const QString& why) {
+        problems.Add(reader.LineNumber(), QStringLiteral("skipped: ") + why);
+        s.WriteLog(FormatProblem(problems.List().last()));
+    };
 
-    // Until a header line names the column count no data line can match it, so a file
-    // without a header yields an empty table.
+    // Until the header line names the column count no data line can match it, so a file
+    // without a header yields no rows. A second header line is a damaged line: it is skipped,
+    // and the rows above it stay.
     ResetTable(table, 0);
     QString previousGroup;
     while (!reader.AtEnd()) {
         const Record record = reader.ReadRecord();
         if (record.Field(1).startsWith(QLatin1Char('#'))) {
-            ResetTable(table, record.Count());
-            previousGroup.clear();
+            if (table.columns == 0) {
+                ResetTable(table, record.Count());
+                previousGroup.clear();
+            } else {
+                skip(QStringLiteral("a second header line"));
+            }
             continue;
         }
         if (table.columns == 0 || record.Count() != table.columns) {
-            s.WriteLog(QStringLiteral("Line ") + QString::number(reader.LineNumber()) +
-                       QStringLiteral(" skipped: ") + QString::number(record.Count()) +
-                       QStringLiteral(" fields"));
+            skip(QString::number(record.Count()) + QStringLiteral(" fields"));
             continue;
         }
         QStringList row(1);
@@ -180,6 +193,12 @@ void ReadTable(State& s, bool language, const QString& fileName, DataTable& tabl
         if (constructions) s.optionLists[206].items << first;
         previousGroup = first;
         table.rows.push_back(row);
+    }
+    // Every load that reads a table needs its rows: a table without one (empty, a header alone,
+    // another kind of file) is as good as missing.
+    if (table.RowCount() == 0) {
+        s.WriteLog(QFileInfo(path).fileName() + QStringLiteral(": no usable row"));
+        FailResourceFile(s, path);
     }
     if (constructions) SizeConstructionList(s);
 }

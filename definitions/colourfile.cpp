@@ -40,40 +40,21 @@ std::array<float, 3> Triple(const Record& r) {
     return t;
 }
 
-// Controls in the override colour when a new scheme arrives: they are the user's marks on
-// the open job and are repainted in the new scheme's override colour at the end.
-struct OverrideMarks {
-    std::vector<int> labels, unitLabels, frames;
-    std::vector<std::array<int, 3>> cells;   // grid, row, column
-
-    void Take(const State& s) {
-        // With the override colour equal to the normal text colour nothing can be told apart.
-        const Label* reference = s.labels.Find(0);
-        if (!reference || reference->foreColour == s.colours.override) return;
-        const Colour mark = s.colours.override;
-        for (const auto& [n, l] : s.labels)
-            if (l.foreColour == mark) labels.push_back(n);
-        for (const auto& [n, l] : s.unitLabels)
-            if (l.foreColour == mark) unitLabels.push_back(n);
-        for (const auto& [n, f] : s.frames)
-            if (f.foreColour == mark) frames.push_back(n);
-        for (int g : {200, 300}) {
-            const Grid* grid = s.grids.Find(g);
-            if (!grid || grid->colours.fore == mark) continue;
-            for (int r = 0; r < grid->rows; ++r)
-                for (int c = 0; c < grid->cols; ++c)
-                    if (grid->cells[r][c].foreColour == mark) cells.push_back({g, r, c});
-        }
-    }
-
-    void Restore(State& s) const {
-        const Colour mark = s.colours.override;
-        for (int n : labels) s.labels[n].foreColour = mark;
-        for (int n : unitLabels) s.unitLabels[n].foreColour = mark;
-        for (int n : frames) s.frames[n].foreColour = mark;
-        for (const auto& [g, r, c] : cells) s.grids[g].Cell(r, c).foreColour = mark;
-    }
-};
+// The override marks of the open job keep their meaning through a new scheme: every marked
+// control is painted again in the new scheme's override colour.
+void RepaintOverrideMarks(State& s) {
+    const Colour mark = s.colours.override;
+    for (auto& [n, l] : s.labels)
+        if (l.overridden) l.foreColour = mark;
+    for (auto& [n, l] : s.unitLabels)
+        if (l.overridden) l.foreColour = mark;
+    for (auto& [n, f] : s.frames)
+        if (f.overridden) f.foreColour = mark;
+    for (auto& [g, grid] : s.grids)
+        for (auto& row : grid.cells)
+            for (GridCell& cell : row)
+                if (cell.overridden) cell.foreColour = mark;
+}
 
 void PaintGrid(State& s, bool back, Colour colour) {
     for (int g : {200, 300}) {
@@ -239,7 +220,7 @@ void LoadFileList(State& s, const char* procedure, const QString& folder, int n,
 
 } // namespace
 
-void ReadColourFile(State& s) {
+ReadProblems ReadColourFile(State& s) {
     s.WriteLog(QStringLiteral(">ReadColourFile()"));
     const QString defaultName = QStringLiteral("default.col");
     QString name = s.settings.Get(s.settingsSection, QStringLiteral("Colour_File"));
@@ -263,11 +244,16 @@ void ReadColourFile(State& s) {
 
     FileExists(s, path, true);
     LineReader file(path);
-    if (!file.Open()) FailResourceFile(s, path);
-
-    OverrideMarks marks;
-    marks.Take(s);
-    const QString fileName = QFileInfo(path).fileName();
+    if (!file.Open()) {
+        s.WriteLog(file.Refusal());
+        FailResourceFile(s, path);
+    }
+    ReadProblems& problems = file.Problems();
+    for (const QString& line : problems.Formatted()) s.WriteLog(line);
+    const auto report = [&](const QString& what) {
+        problems.Add(file.LineNumber(), what);
+        s.WriteLog(FormatProblem(problems.List().last()));
+    };
     while (!file.AtEnd()) {
         const Record record = file.ReadRecord();
         if (!record.HasAtLeast(4)) continue;
@@ -275,15 +261,14 @@ void ReadColourFile(State& s) {
         const QString property = record.Field(3).trimmed().toUpper();
         try {
             if (!ApplyColourLine(s, group, property, record))
-                s.WriteLog(fileName + QLatin1Char(':') + QString::number(file.LineNumber()) + QStringLiteral(": ") +
-                           group + QLatin1Char(' ') + property + QStringLiteral(": not used"));
+                report(group + QLatin1Char(' ') + property + QStringLiteral(": not used"));
         } catch (const std::exception& e) {
-            s.WriteLog(fileName + QLatin1Char(':') + QString::number(file.LineNumber()) + QStringLiteral(": ") + group +
-                       QLatin1Char(' ') + property + QStringLiteral(": ") + QString::fromStdString(e.what()));
+            report(group + QLatin1Char(' ') + property + QStringLiteral(": ") + QString::fromStdString(e.what()));
         }
     }
-    marks.Restore(s);
+    RepaintOverrideMarks(s);
     s.MarkAllDirty();
+    return problems;
 }
 
 void LoadColourList(State& s, const QString& folder, int n) {

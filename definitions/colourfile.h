@@ -1,6 +1,7 @@
 #pragma once
 
 #include "definitions/controls.h"
+#include "base/readresult.h"
 
 #include <QString>
 
@@ -9,7 +10,8 @@ namespace corvane {
 class State;
 
 // Reads the colour scheme named by the settings ("Colour_File", default "default.col").
-void ReadColourFile(State& s);
+// A line that cannot be used is logged and skipped; the problems met are returned.
+ReadProblems ReadColourFile(State& s);
 
 // Fill option list n with the colour (*.col) or language (*.lng) files of a folder, each
 // listed without its three-letter extension ("default.").

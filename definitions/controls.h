@@ -114,6 +114,7 @@ struct Label {
     bool bold = false;
     int page = 0;
     int container = 0;
+    bool overridden = false; // the user's value stands: the rules leave it (shown in the override colour)
 };
 
 struct OptionList {
@@ -160,6 +161,7 @@ struct Frame {
     bool bold = false;
     int page = 0;
     int container = 0;
+    bool overridden = false; // the user's value stands: the rules leave it (shown in the override colour)
 };
 
 struct Radio {
@@ -201,6 +203,7 @@ struct GridCell {
     QString text;
     Colour foreColour = 0;
     Colour backColour = RGBColour(255, 255, 255);
+    bool overridden = false; // the user's value stands (shown in the override colour)
 };
 
 struct GridColours {

@@ -32,12 +32,16 @@ struct LangLine {
 
 class LanguageReader {
 public:
-    LanguageReader(State& s, const QString& fileName) : m_s(s), m_fileName(fileName) {}
+    LanguageReader(State& s, ReadProblems& problems) : m_s(s), m_problems(problems) {}
 
     void Apply(const LangLine& l);
     void SetLine(int line) { m_line = line; }
+    // True when the last line applied was one the reader knows (not ignored).
+    bool Known() const { return !m_ignored; }
+    void StartLine() { m_ignored = false; }
     void Report(const QString& what) {
-        m_s.WriteLog(m_fileName + QLatin1Char(':') + QString::number(m_line) + QStringLiteral(": ") + what);
+        m_problems.Add(m_line, what);
+        m_s.WriteLog(FormatProblem(m_problems.List().last()));
     }
 
 private:
@@ -48,11 +52,15 @@ private:
     void ApplyConstant(const LangLine& l);
     void ApplyPicture(QString* target, const QString& value);
     void ApplyJustify(const QString& value);
-    void Ignored(const LangLine& l) { Report(l.key + QLatin1Char(' ') + l.number + QLatin1Char(' ') + l.subKey + QStringLiteral(": not used")); }
+    void Ignored(const LangLine& l) {
+        m_ignored = true;
+        Report(l.key + QLatin1Char(' ') + l.number + QLatin1Char(' ') + l.subKey + QStringLiteral(": not used"));
+    }
 
     State& m_s;
-    QString m_fileName;
+    ReadProblems& m_problems;
     int m_line = 0;
+    bool m_ignored = false;
 };
 
 void LanguageReader::ApplyPicture(QString* target, const QString& value) {
@@ -390,7 +398,7 @@ QStringList ReadOptionListItems(const QString& path, int list) {
     return items;
 }
 
-void ReadResourceFile(State& s) {
+ReadProblems ReadResourceFile(State& s) {
     for (auto& table : s.messages) table.fill(QString());
     s.errorTexts.fill(QString());
     s.localeName.clear();
@@ -419,9 +427,15 @@ void ReadResourceFile(State& s) {
 
     FileExists(s, path, true);
     LineReader file(path);
-    if (!file.Open()) FailResourceFile(s, path);
+    if (!file.Open()) {
+        s.WriteLog(file.Refusal());
+        FailResourceFile(s, path);
+    }
+    ReadProblems& problems = file.Problems();
+    for (const QString& line : problems.Formatted()) s.WriteLog(line);
 
-    LanguageReader reader(s, QFileInfo(path).fileName());
+    LanguageReader reader(s, problems);
+    int used = 0;
     while (!file.AtEnd()) {
         const Record record = file.ReadRecord();
         reader.SetLine(file.LineNumber());
@@ -432,13 +446,22 @@ void ReadResourceFile(State& s) {
             continue;
         }
         try {
+            reader.StartLine();
             reader.Apply(line);
+            if (reader.Known()) ++used;
         } catch (const ProgramEnd&) {
             throw;
         } catch (const std::exception& e) {
             reader.Report(line.key + QLatin1Char(' ') + line.number + QLatin1Char(' ') + line.subKey +
                           QStringLiteral(": ") + QString::fromStdString(e.what()));
         }
+    }
+
+    // A file without a single line the reader can use (empty, another kind of file, line ends
+    // it cannot split) would start the window without any text: as good as missing.
+    if (used == 0) {
+        s.WriteLog(QFileInfo(path).fileName() + QStringLiteral(": no usable line"));
+        FailResourceFile(s, path);
     }
 
     AfterStep(s, "unit switches", [&] {
@@ -459,6 +482,7 @@ void ReadResourceFile(State& s) {
         if (heading.isEmpty() || !IsNumeric(heading)) WriteGridCell(s, 300, 0, 2, s.strings[11]);
     });
     s.MarkAllDirty();
+    return problems;
 }
 
 } // namespace corvane

@@ -223,11 +223,48 @@ QString FieldType(const State& s, int n) {
 
 bool IsOverridden(const State& s, int n) {
     const Label* l = s.labels.Find(n);
-    return l && l->foreColour == s.colours.override;
+    return l && l->overridden;
 }
 
-bool CellOverridden(const State& s, const Grid& g, int r, int c) {
-    return g.InRange(r, c) && g.ForeColour(r, c) == s.colours.override;
+bool FrameOverridden(const State& s, int n) {
+    const Frame* f = s.frames.Find(n);
+    return f && f->overridden;
+}
+
+bool CellOverridden(const State&, const Grid& g, int r, int c) {
+    return g.InRange(r, c) && g.cells[r][c].overridden;
+}
+
+Colour NormalLabelColour(const State& s) {
+    const Label* l = s.labels.Find(0);
+    return l ? l->foreColour : 0;
+}
+
+void SetFieldOverridden(State& s, int n, bool overridden) {
+    const Colour colour = overridden ? s.colours.override : NormalLabelColour(s);
+    if (Label* l = s.labels.Find(n); l && (l->overridden != overridden || l->foreColour != colour)) {
+        l->overridden = overridden;
+        l->foreColour = colour;
+        s.MarkDirty(ControlKind::Label, n);
+    }
+    if (Label* u = s.unitLabels.Find(n); u && (u->overridden != overridden || u->foreColour != colour)) {
+        u->overridden = overridden;
+        u->foreColour = colour;
+        s.MarkDirty(ControlKind::UnitLabel, n);
+    }
+}
+
+void SetFrameOverridden(State& s, int n, bool overridden) {
+    if (Frame* f = s.frames.Find(n)) {
+        f->overridden = overridden;
+        f->foreColour = overridden ? s.colours.override : NormalLabelColour(s);
+        s.MarkDirty(ControlKind::Frame, n);
+    }
+}
+
+void SetCellOverridden(State& s, GridCell& cell, bool overridden) {
+    cell.overridden = overridden;
+    cell.foreColour = overridden ? s.colours.override : s.colours.cellFore;
 }
 
 void SetFieldValue(State& s, int n, const QString& value) {

@@ -98,6 +98,8 @@ struct Flags {
     bool tablesLoading = false;
     bool layoutGuard = false;
     bool jobModified = false;
+    // Set by the calculation when a result it wrote was not a finite number of a sensible size.
+    bool resultOutOfRange = false;
 };
 
 class FlagGuard {
@@ -279,9 +281,19 @@ bool HasUnit(const State& s, int n);
 QString FieldType(const State& s, int n);
 // What field n holds; free text for a number that is no field with a text box.
 FieldKind KindOfField(const State& s, int n);
-// A result or default counts as overridden while its caption label shows the override colour.
+// The override mark: a result or default the user typed stands, and the rules leave it.
+// The mark is a flag of the field (its caption label), the frame or the cell; the override
+// colour only shows it, so a colour scheme can never set or clear a mark.
 bool IsOverridden(const State& s, int n);
+bool FrameOverridden(const State& s, int n);
 // Whether cell (r, c) of a grid carries the override mark.
 bool CellOverridden(const State& s, const Grid& g, int r, int c);
+// Sets or clears the mark of field n (caption and unit label) and paints it: the override
+// colour when set, the normal label colour when clear.
+void SetFieldOverridden(State& s, int n, bool overridden);
+void SetFrameOverridden(State& s, int n, bool overridden);
+void SetCellOverridden(State& s, GridCell& cell, bool overridden);
+// Label 0 carries the colour scheme's normal label colour.
+Colour NormalLabelColour(const State& s);
 
 } // namespace corvane

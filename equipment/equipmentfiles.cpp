@@ -46,6 +46,10 @@ void ReadRecordFile(State& s, const QString& name, int length, std::vector<T>& o
     const QString path = s.productFolder + name;
     s.WriteLog(QStringLiteral(">ReadRecordFile(") + path + QLatin1Char(')'));
     FileExists(s, path, true);
+    if (const QString refused = CheckReadable(path, MaxRecordFileBytes); !refused.isEmpty()) {
+        s.WriteLog(refused);
+        FailResourceFile(s, path);
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) FailResourceFile(s, path);
     const qint64 count = RecordCount(file.size(), length);
@@ -84,7 +88,11 @@ void ReadProductList(State& s, const QString& name, std::vector<ProductRow>& out
     s.WriteLog(QStringLiteral(">ReadProductList(") + path + QLatin1Char(')'));
     FileExists(s, path, true);
     LineReader reader(path);
-    if (!reader.Open()) FailResourceFile(s, path);
+    if (!reader.Open()) {
+        s.WriteLog(reader.Refusal());
+        FailResourceFile(s, path);
+    }
+    for (const QString& problem : reader.Problems().Formatted()) s.WriteLog(problem);
     // Candidate lists made from the old list keep what they show.
     for (auto& [n, grid] : s.grids) grid.ReleaseProducts(&out);
     out.clear();

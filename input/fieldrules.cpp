@@ -28,17 +28,6 @@ bool IsOverridable(int n) {
     return std::find(std::begin(OverridableFields), std::end(OverridableFields), n) != std::end(OverridableFields);
 }
 
-// Label 0 carries the colour scheme's normal label colour.
-Colour NormalLabelColour(const State& s) {
-    const Label* l = s.labels.Find(0);
-    return l ? l->foreColour : 0;
-}
-
-bool FrameOverridden(const State& s, int n) {
-    const Frame* f = s.frames.Find(n);
-    return f && f->foreColour == s.colours.override;
-}
-
 // A failing read or write of one field must not stop the rest of the change handling.
 template <class Step>
 void Attempt(State& s, int n, Step&& step) {
@@ -71,13 +60,6 @@ void ShowField(State& s, int n, bool visible) {
     ShowTextBox(s, n, visible);
     if (Label* l = s.labels.Find(n)) l->visible = visible;
     if (Label* u = s.unitLabels.Find(n)) u->visible = visible;
-    s.MarkDirty(ControlKind::Label, n);
-    s.MarkDirty(ControlKind::UnitLabel, n);
-}
-
-void PaintFieldLabels(State& s, int n, Colour colour) {
-    if (Label* l = s.labels.Find(n)) l->foreColour = colour;
-    if (Label* u = s.unitLabels.Find(n)) u->foreColour = colour;
     s.MarkDirty(ControlKind::Label, n);
     s.MarkDirty(ControlKind::UnitLabel, n);
 }
@@ -242,9 +224,7 @@ void NoWallGridClick(State& s) {
 void CondenserTypeClick(State& s, int n) {
     MarkJobModified(s);
     // Each click on the condenser type toggles the frame's override mark.
-    Frame& frame = s.frames[501];
-    frame.foreColour = frame.foreColour == s.colours.override ? NormalLabelColour(s) : s.colours.override;
-    s.MarkDirty(ControlKind::Frame, 501);
+    SetFrameOverridden(s, 501, !FrameOverridden(s, 501));
     SetFieldValue(s, 510, s.valueLists[510].values.value(n - 500));
     SelectCondenser(s);
     SelectCooler(s);
@@ -292,7 +272,7 @@ void TextBoxChange(State& s, int n) {
     });
 
     if (s.focus.Is(ControlKind::TextBox, n) && IsOverridable(n))
-        PaintFieldLabels(s, n, entryText.isEmpty() ? NormalLabelColour(s) : s.colours.override);
+        SetFieldOverridden(s, n, !entryText.isEmpty());
 
     const FieldKind kind = KindOfField(s, n);
     {
@@ -383,8 +363,7 @@ void RadioClick(State& s, int n) {
 }
 
 void SetOverrideMark(State& s, int n, bool overridden) {
-    if (IsOverridden(s, n) == overridden) return;
-    PaintFieldLabels(s, n, overridden ? s.colours.override : NormalLabelColour(s));
+    SetFieldOverridden(s, n, overridden);
 }
 
 void RadioGotFocus(State& s, int n) {

@@ -175,10 +175,10 @@ void ApplyGeometry(State& s, Grid& grid, int r, int c) {
 void ApplyOverride(State& s, int g, int r, int c) {
     GridCell& cell = s.grids[g].cells[r][c];
     if (!cell.text.isEmpty()) {
-        cell.foreColour = s.colours.override;
+        SetCellOverridden(s, cell, true);
         return;
     }
-    cell.foreColour = s.colours.cellFore;
+    SetCellOverridden(s, cell, false);
     QString value;
     if (g == WallGrid)
         value = DefaultSectionTemperature(s, c);

@@ -2,6 +2,7 @@
 
 #include "base/numbertext.h"
 #include "base/record.h"
+#include "base/safefile.h"
 #include "definitions/languagefile.h"
 #include "definitions/state.h"
 #include "definitions/values.h"
@@ -14,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <map>
 
@@ -141,6 +141,49 @@ void AfterReading(State& s, const JobReadContext& ctx) {
     s.MarkAllDirty();
 }
 
+// True when every character of the text has a place in Windows-1252, the job file's code page.
+bool FitsCodePage(const QString& text) {
+    const QByteArray bytes = ToCp1252(text);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (bytes[i] == '?' && text[i] != QLatin1Char('?')) return false;
+    return true;
+}
+
+// The fields and cells whose text the job file cannot hold as typed, as the user knows them.
+QStringList FieldsOutsideCodePage(const State& s) {
+    QStringList names;
+    for (const auto& [n, box] : s.textBoxes) {
+        if (FitsCodePage(box.text) && FitsCodePage(box.tag)) continue;
+        const Label* label = s.labels.Find(n);
+        const QString caption = label ? label->caption.trimmed() : QString();
+        names << (caption.isEmpty() ? QStringLiteral("field %1").arg(n)
+                                    : QStringLiteral("%1 (field %2)").arg(caption).arg(n));
+    }
+    for (const auto& [g, grid] : s.grids)
+        for (int r = 0; r < grid.rows; ++r)
+            for (int c = 0; c < grid.cols; ++c)
+                if (!FitsCodePage(grid.cells[r][c].text))
+                    names << QStringLiteral("table %1, row %2, column %3").arg(g).arg(r).arg(c);
+    return names;
+}
+
+// Characters the job file cannot store are written as '?': the user hears which fields
+// hold them before the job is written, and the job is still saved.
+void WarnAboutLostCharacters(State& s) {
+    QStringList names = FieldsOutsideCodePage(s);
+    if (names.isEmpty()) return;
+    constexpr int MaxNamed = 12;
+    if (names.size() > MaxNamed) {
+        const qsizetype more = names.size() - MaxNamed;
+        names = names.mid(0, MaxNamed);
+        names << QStringLiteral("and %1 more").arg(more);
+    }
+    const QString text = QStringLiteral("Some characters cannot be stored in a job file and are saved as '?' in:\r\n") +
+                         names.join(QStringLiteral("\r\n"));
+    s.WriteLog(text);
+    s.platform.MessageBox(QStringLiteral("Save"), text, Box::Ok | Box::Information);
+}
+
 } // namespace
 
 bool JobFileSave(State& s, const QString& path) {
@@ -153,17 +196,11 @@ bool JobFileSave(State& s, const QString& path) {
         // A unit label without its text box or caption label: the window definition is broken.
         return SaveFailed(s, 0, QString::fromStdString(e.what()));
     }
-    // The old file is replaced only once the new one is complete on disk.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return SaveFailed(s, file.error(), file.errorString() + QStringLiteral(": ") + path);
-    if (file.write(bytes) != bytes.size()) {
-        const int code = file.error();
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return SaveFailed(s, code, why + QStringLiteral(": ") + path);
-    }
-    if (!file.commit()) return SaveFailed(s, file.error(), file.errorString() + QStringLiteral(": ") + path);
+    WarnAboutLostCharacters(s);
+    // The old file is replaced only once the new one is complete on disk, and a pipe or a
+    // device named as the target is never replaced by a file.
+    QString why;
+    if (!WriteFileSafely(path, bytes, &why)) return SaveFailed(s, QFileDevice::WriteError, why);
 
     s.hintText = s.strings[7];
     s.hintVisible = true;

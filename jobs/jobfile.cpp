@@ -43,27 +43,37 @@ QLatin1String FlagItem(bool value) {
     return value ? QLatin1String("\"True\"") : QLatin1String("\"False\"");
 }
 
-// Job files keep numbers as the fields hold them, in the writer's locale. Only a text that is
-// a number as a whole gets the reader's decimal separator; names and addresses stay as written.
-QString LocaleText(const QString& text) {
+// Job files keep numbers as the fields hold them, in the writer's locale. Only the text of a
+// number field (or number row) that is a number as a whole gets the reader's decimal
+// separator; names, phone numbers and references ("555,1234") stay as written.
+QString LocaleText(const QString& text, bool number) {
+    if (!number) return text;
     const QString swapped = NormaliseDecimal(text);
     return swapped != text && IsNumeric(swapped) ? swapped : text;
+}
+
+bool IsNumberField(const State& s, int n) {
+    return KindOfField(s, n) == FieldKind::Number;
+}
+
+bool IsNumberCell(const Grid& grid, int g, int r) {
+    return g >= 500 || grid.rowTypes.value(r).compare(QLatin1String("NUMBER"), Qt::CaseInsensitive) == 0;
+}
+
+// The options page (units, language, colours) holds settings of the user's, not of the job.
+bool IsSettingField(int n) {
+    return n == 720 || n == 721 || n == 803 || n == 804;
 }
 
 std::optional<int> WholeNumber(const QString& text) {
     // Plain digits, as the program writes them, need no locale.
     bool plain = false;
     const int quick = text.toInt(&plain);
-    if (plain && std::abs(quick) <= 1000000000) return quick;
+    if (plain && quick >= -1000000000 && quick <= 1000000000) return quick;
     if (!IsNumeric(text)) return std::nullopt;
     const std::optional<double> v = ReadNumber(text);
     if (!v || !std::isfinite(*v) || std::fabs(*v) > 1e9) return std::nullopt;
     return RoundHalfEven(*v);
-}
-
-Colour NormalLabelColour(const State& s) {
-    const Label* label = s.labels.Find(0);
-    return label ? label->foreColour : 0;
 }
 
 // 0 for no unit, 1 when the unit shown is the category's imperial unit, else 2.
@@ -111,7 +121,7 @@ void WriteFields(const State& s, LineWriter& out) {
 void WriteRadios(const State& s, LineWriter& out) {
     for (const auto& [n, radio] : s.radios) {
         const Frame* frame = s.frames.Find(radio.container);
-        const bool overridden = frame && frame->foreColour == s.colours.override;
+        const bool overridden = frame && frame->overridden;
         out.Add(QStringLiteral("\"R\",") + Number(n) + QLatin1Char(',') + Quoted(radio.caption) +
                 QLatin1Char(',') + BooleanItem(radio.value) + QLatin1Char(',') + FlagItem(overridden));
     }
@@ -132,7 +142,7 @@ void WriteGrids(const State& s, LineWriter& out) {
                 } else {
                     const GridCell& cell = grid.Cell(r, c);
                     out.Add(cellRef + Quoted(cell.text) + QLatin1Char(',') +
-                            FlagItem(cell.foreColour == s.colours.override));
+                            FlagItem(cell.overridden));
                 }
             }
     }
@@ -163,15 +173,9 @@ namespace {
 
 void LogSkip(State& s, JobReadContext& ctx, int line, const QString& why) {
     ++ctx.skipped;
-    if (ctx.skipped <= MaxLoggedSkips)
-        s.WriteLog(QStringLiteral("Line ") + QString::number(line) + QStringLiteral(" skipped: ") + why);
-}
-
-void SetLabelColour(State& s, ControlKind kind, int n, Colour colour) {
-    Label* label = kind == ControlKind::UnitLabel ? s.unitLabels.Find(n) : s.labels.Find(n);
-    if (!label || label->foreColour == colour) return;
-    label->foreColour = colour;
-    s.MarkDirty(kind, n);
+    if (ctx.skipped > MaxLoggedSkips) return;
+    ctx.problems.Add(line, QStringLiteral("skipped: ") + why);
+    s.WriteLog(FormatProblem(ctx.problems.List().last()));
 }
 
 void ReadUnitRecord(State& s, int n, const std::array<QString, 5>& f) {
@@ -185,17 +189,21 @@ void ReadTextRecord(State& s, int n, const std::array<QString, 5>& f) {
     TextBox& box = s.textBoxes[n];
     const bool selection = f[2] == QLatin1String("SELECTLIST");
     // A selection record holds an index, not a value: the pick below fills the field.
-    box.tag = selection ? QString() : LocaleText(f[2]);
+    const bool number = IsNumberField(s, n);
+    box.tag = selection ? QString() : LocaleText(f[2], number);
     s.MarkDirty(ControlKind::TextBox, n);
-    s.SetText(n, selection ? QString() : LocaleText(f[3]));
-    const Colour colour = f[4] == QLatin1String("#TRUE#") ? s.colours.override : NormalLabelColour(s);
-    SetLabelColour(s, ControlKind::UnitLabel, n, colour);
-    SetLabelColour(s, ControlKind::Label, n, colour);
+    s.SetText(n, selection ? QString() : LocaleText(f[3], number));
+    SetFieldOverridden(s, n, f[4] == QLatin1String("#TRUE#"));
     if (!selection) return;
     OptionList* list = s.optionLists.Find(n);
     const std::optional<double> index = IsNumeric(f[3]) ? ReadNumber(f[3]) : std::nullopt;
-    if (!list || !index || *index != std::floor(*index) || *index <= -1 || *index >= list->items.size())
+    if (!list) return;
+    if (!index || *index != std::floor(*index) || *index <= -1 || *index >= list->items.size()) {
+        // No entry: the list shows none either, as the emptied field does (an earlier record
+        // of the same job may have picked one).
+        s.SelectListEntry(n, -1);
         return;
+    }
     const int i = static_cast<int>(*index);
     // The pick must run even when the list already shows that entry from the last job.
     if (list->selected == i) list->selected = -1;
@@ -205,21 +213,25 @@ void ReadTextRecord(State& s, int n, const std::array<QString, 5>& f) {
 void ReadRadioRecord(State& s, int n, const std::array<QString, 5>& f) {
     const Radio& radio = s.radios[n];
     s.SetRadio(n, f[3] == QLatin1String("#TRUE#"));
-    if (Frame* frame = s.frames.Find(radio.container)) {
-        frame->foreColour =
-            IsTrueText(f[4]) ? s.colours.override : NormalLabelColour(s);
-        s.MarkDirty(ControlKind::Frame, radio.container);
-    }
+    SetFrameOverridden(s, radio.container, IsTrueText(f[4]));
 }
 
-bool ReadGridSizeRecord(State& s, int n, const std::array<QString, 5>& f) {
-    Grid& grid = s.grids[n];
+std::optional<QPair<int, int>> GridSize(const std::array<QString, 5>& f) {
     const std::optional<int> rows = WholeNumber(f[2]);
     const std::optional<int> cols = WholeNumber(f[3]);
     if (!rows || !cols || *rows < 0 || *cols < 0 || *rows > MaxGridRows || *cols > MaxGridColumns ||
         static_cast<qint64>(*rows) * *cols > MaxGridCells)
-        return false;
-    grid.Resize(*rows, *cols);
+        return std::nullopt;
+    return QPair<int, int>(*rows, *cols);
+}
+
+bool ReadGridSizeRecord(State& s, JobReadContext& ctx, int n, const std::array<QString, 5>& f) {
+    if (!GridSize(f)) return false;
+    Grid& grid = s.grids[n];
+    if (ctx.gridsSized.contains(n)) return true;
+    ctx.gridsSized.insert(n);
+    const QPair<int, int> size = ctx.gridSizes.value(n);
+    grid.Resize(size.first, size.second);
     s.MarkDirty(ControlKind::Grid, n);
     return true;
 }
@@ -233,17 +245,19 @@ bool ReadCellRecord(State& s, const std::array<QString, 5>& f) {
     if (!grid.InRange(*r, *c)) return false;
     GridCell& cell = grid.Cell(*r, *c);
     if (*c > 1 || *g >= 500) {
-        cell.text = LocaleText(f[3]);
+        cell.text = LocaleText(f[3], IsNumberCell(grid, *g, *r));
     } else if (*c == 1) {
         // The unit cell names the row's unit in the system the file gives; row captions in
         // column 0 come from the language file.
+        // A row without a unit (category NONE or none at all) keeps its empty unit cell.
+        const QString category = grid.categories.value(*r);
         const float system = NumberFromText(f[3]);
-        if (system == 1.0f || system == 2.0f)
-            cell.text = UnitName(s, grid.categories.value(*r), system == 2.0f);
+        const bool unit = !category.isEmpty() && category.compare(QLatin1String("NONE"), Qt::CaseInsensitive) != 0;
+        if (unit && (system == 1.0f || system == 2.0f)) cell.text = UnitName(s, category, system == 2.0f);
     }
     grid.row = *r;
     grid.col = *c;
-    cell.foreColour = IsTrueText(f[4]) ? s.colours.override : s.colours.cellFore;
+    SetCellOverridden(s, cell, IsTrueText(f[4]));
     s.MarkDirty(ControlKind::Grid, *g);
     return true;
 }
@@ -272,6 +286,7 @@ RecordResult ReadRecordInto(State& s, JobReadContext& ctx, std::array<QString, 5
         }
         n = *number;
     }
+    if ((kind == QLatin1Char('T') || kind == QLatin1Char('U')) && IsSettingField(n)) return RecordResult::Ignored;
     // The template brings the personal details the user typed last, not its own.
     if (kind == QLatin1Char('T') && n >= 700 && n <= 799 && !ctx.isJobFile)
         f[2] = f[3] = s.settings.Get(s.settingsSection, QStringLiteral("TextBox") + QString::number(n));
@@ -288,7 +303,7 @@ RecordResult ReadRecordInto(State& s, JobReadContext& ctx, std::array<QString, 5
             ReadRadioRecord(s, n, f);
             break;
         case 'G':
-            applied = ReadGridSizeRecord(s, n, f);
+            applied = ReadGridSizeRecord(s, ctx, n, f);
             break;
         default:
             applied = ReadCellRecord(s, f);
@@ -306,20 +321,23 @@ RecordResult ReadRecordInto(State& s, JobReadContext& ctx, std::array<QString, 5
 } // namespace
 
 void ReadJobRecords(State& s, JobReadContext& ctx, const QByteArray& bytes) {
-    const char* data = bytes.constData();
-    const qsizetype size = bytes.size();
-    qsizetype start = 0;
-    int line = 0;
+    ctx.problems.SetFile(QFileInfo(ctx.path).fileName());
+    // CR, LF or CRLF end a line; texts never hold either, the writer replaces them.
+    const QList<TextLine> lines = SplitLines(bytes, &ctx.problems);
+    for (const QString& problem : ctx.problems.Formatted()) s.WriteLog(problem);
     std::array<QString, 5> items;
-    while (start < size) {
-        // CR, LF or CRLF end a line; texts never hold either, the writer replaces them.
-        qsizetype end = start;
-        while (end < size && data[end] != '\n' && data[end] != '\r')
-            ++end;
-        ++line;
-        const QString text = FromCp1252(QByteArrayView(data + start, end - start));
-        if (end + 1 < size && data[end] == '\r' && data[end + 1] == '\n') ++end;
-        start = end + 1;
+    // The size each grid ends with: the last valid size record of the file.
+    for (const TextLine& l : lines) {
+        const QByteArrayView head = l.bytes.trimmed();
+        if (!head.startsWith("\"G") && !head.startsWith("G")) continue;
+        if (SplitJobRecord(FromCp1252(l.bytes), items) != RecordSplit::Ok) continue;
+        const std::optional<int> n = WholeNumber(items[1]);
+        const std::optional<QPair<int, int>> size = GridSize(items);
+        if (n && size) ctx.gridSizes.insert(*n, *size);
+    }
+    for (const TextLine& l : lines) {
+        const int line = l.number;
+        const QString text = FromCp1252(l.bytes);
         switch (SplitJobRecord(text, items)) {
         case RecordSplit::Blank:
             continue;
@@ -337,37 +355,13 @@ void ReadJobRecords(State& s, JobReadContext& ctx, const QByteArray& bytes) {
 }
 
 bool ReadJobFileBytes(const QString& path, QByteArray* bytes, int* code, QString* error) {
-    const QFileInfo info(path);
-    if (info.isDir()) {
-        *code = QFileDevice::OpenError;
-        *error = QStringLiteral("'") + path + QStringLiteral("' is a folder");
+    ReadResult<QByteArray> file = ReadFileBytes(path, MaxJobFileBytes);
+    if (!file.Ok()) {
+        *code = QFileInfo::exists(path) ? QFileDevice::ReadError : QFileDevice::OpenError;
+        *error = file.refused;
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *code = file.error();
-        *error = file.errorString() + QStringLiteral(": ") + path;
-        return false;
-    }
-    if (file.size() > MaxJobFileBytes) {
-        *code = QFileDevice::ReadError;
-        *error = QStringLiteral("'") + path + QStringLiteral("' is too large for a job file");
-        return false;
-    }
-    // A pipe or device reports no size: read no more than a job can hold, in pieces.
-    if (file.size() > 0) bytes->reserve(file.size());
-    while (!file.atEnd() && bytes->size() <= MaxJobFileBytes) {
-        const QByteArray piece = file.read(1 << 16);
-        if (piece.isEmpty()) break;
-        *bytes += piece;
-    }
-    if (file.error() != QFileDevice::NoError || bytes->size() > MaxJobFileBytes) {
-        *code = file.error() != QFileDevice::NoError ? file.error() : QFileDevice::ReadError;
-        *error = file.error() != QFileDevice::NoError
-                     ? file.errorString()
-                     : QStringLiteral("'") + path + QStringLiteral("' is too large");
-        return false;
-    }
+    *bytes = std::move(file.value);
     return true;
 }
 

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "base/readresult.h"
+
 #include <QByteArray>
+#include <QHash>
+#include <QPair>
+#include <QSet>
 #include <QString>
 #include <QStringView>
 #include <array>
@@ -63,6 +68,12 @@ struct JobReadContext {
     bool isJobFile = false;
     int used = 0;
     int skipped = 0;
+    // Each grid takes the last valid size record of the file, once, at its first size record:
+    // a file of size records alone costs no more than its length.
+    QHash<int, QPair<int, int>> gridSizes;
+    QSet<int> gridsSized;
+    // The skipped lines, each with its line and why ("job.cvj:12: skipped: ...").
+    ReadProblems problems;
 };
 
 // Reads a whole job file into memory (at most MaxJobFileBytes); false with the error code and

@@ -9,6 +9,7 @@ packages=(
     libqt6svg6 qt6-translations-l10n fonts-dejavu-core xvfb xauth xdg-utils poppler-utils
     dpkg-dev file desktop-file-utils appstream libxml2-utils shared-mime-info libfile-mimeinfo-perl
     libsodium-dev openssl python3
+    clang libclang-rt-14-dev
 )
 
 missing=()

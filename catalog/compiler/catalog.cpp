@@ -477,6 +477,13 @@ std::vector<ListEntry> ReadList(const SourceFile& file, const std::set<std::stri
         }
         ListEntry entry{line.fields[0], line.fields[1], line.fields[2], line.fields[3], line.number, {}, 0};
         bool ok = true;
+        // The program reads 255 characters after each tab, and the tab that ends a field must
+        // be among them: a longer field would swallow the fields after it.
+        static const char* const names[] = {"series key", "description", "model code", "data-sheet file name"};
+        for (std::size_t i = 1; i < line.fields.size(); ++i)
+            if (line.fields[i].size() > kMaxListField)
+                ok = report(std::string("the ") + names[i] + " has " + std::to_string(line.fields[i].size()) +
+                            " characters; at most " + std::to_string(kMaxListField) + " are read");
         if (Trimmed(entry.key).empty())
             ok = report("the series key is empty");
         else if (Trimmed(entry.key) != entry.key) // the selection compares keys exactly

@@ -20,6 +20,8 @@ inline constexpr const char* kSeriesFile = "series.tsv";
 
 // The binary files hold codes in 16 space-padded bytes.
 inline constexpr std::size_t kCodeLength = 16;
+// The longest field after the first of a list line that the program reads whole.
+inline constexpr std::size_t kMaxListField = 254;
 
 struct CondensingUnit {
     std::string code;

@@ -41,22 +41,43 @@ std::string ListText(const std::vector<ListEntry>& entries) {
     return text;
 }
 
-// Writing beside the target and renaming keeps a failed build from leaving half a file that the
-// program would read as a shorter catalogue.
-std::string WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+std::filesystem::path PartPath(const std::filesystem::path& path) {
     std::filesystem::path temporary = path;
     temporary += ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    return temporary;
+}
+
+// The five files belong together: each is written beside its target first, and only when all
+// five are complete do they replace the old ones, so a failure leaves the old set (and no
+// .part file) behind, never a mix of old and new.
+std::string WriteFiles(const std::filesystem::path& dir, const std::map<std::string, std::string>& files) {
+    std::error_code ignored;
+    const auto removeParts = [&] {
+        for (const auto& entry : files) std::filesystem::remove(PartPath(dir / entry.first), ignored);
+    };
+    for (const auto& [name, bytes] : files) {
+        const std::filesystem::path path = dir / name;
+        std::filesystem::file_status status = std::filesystem::status(path, ignored);
+        if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+            removeParts();
+            return path.string() + ": exists and is not a regular file; it is left as it is";
+        }
+        std::ofstream out(PartPath(path), std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.close();
-        if (!out)
+        if (!out) {
+            removeParts();
             return path.string() + ": the file cannot be written";
+        }
     }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error)
-        return path.string() + ": the file cannot be replaced (" + error.message() + ")";
+    for (const auto& [name, bytes] : files) {
+        std::error_code error;
+        std::filesystem::rename(PartPath(dir / name), dir / name, error);
+        if (error) {
+            removeParts();
+            return (dir / name).string() + ": the file cannot be replaced (" + error.message() + ")";
+        }
+    }
     return {};
 }
 
@@ -111,10 +132,7 @@ std::string WriteProductData(const Catalogue& catalogue, const std::filesystem::
         {"CProdList.data", ListText(catalogue.unitList)},
         {"EProdList.data", ListText(catalogue.coolerList)},
     };
-    for (const auto& [name, bytes] : files)
-        if (std::string failure = WriteFile(outputDir / name, bytes); !failure.empty())
-            return failure;
-    return {};
+    return WriteFiles(outputDir, files);
 }
 
 } // namespace catalogc

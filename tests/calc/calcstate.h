@@ -42,8 +42,11 @@ struct CalcState : TestSession {
               "MININFILTTEMP=30",    "MAXINFILTTEMP=110",  "MAXDOORS=30",       "MAXMOTORHP=20",
               "FACTOROFSAFETY=5",    "DEFAULTFLOORK=1",    "MOTORTEMP=32",      "MAXCOLUMNWIDTH=2500"})
             s.constants.Set(c.section('=', 0, 0), c.section('=', 1).toFloat());
-        for (int k = 0; k <= 25; ++k)
+        for (int k = 0; k <= 28; ++k)
             s.errorTexts[k] = QStringLiteral("E%1").arg(k);
+        // The texts that name what failed: "E25:659".
+        for (int k : {25, 26})
+            s.errorTexts[k] = QStringLiteral("E%1:%2").arg(k).arg(QStringLiteral("%1"));
         for (int k = 0; k <= 25; ++k)
             s.messages[1][k] = QStringLiteral("M%1").arg(k);
         s.strings[11] = "Generic";
@@ -67,7 +70,7 @@ struct CalcState : TestSession {
             if (key == "radio")
                 s.radios[value.toInt()].value = true;
             else if (key == "override")
-                s.labels[value.toInt()].foreColour = OverrideColour;
+                SetFieldOverridden(s, value.toInt(), true);
             else if (key == "hide")
                 s.textBoxes[value.toInt()].visible = false;
             else if (key == "sec")

@@ -11,7 +11,7 @@ namespace {
 
 // A job every check passes, with two products whose earlier marks a passing check clears.
 const char* const Valid =
-    "506=10 12=16 501=35 103=35 312=35 102=95 500=95 600=95 659=0 403=0.05 13=10 14=8 15=8 "
+    "506=10 502=10 12=16 501=35 103=35 312=35 102=95 500=95 600=95 659=0 403=0.05 13=10 14=8 15=8 "
     "522=1 542=2 p2=0,45,35 p3=0,45,35 g300:0,2=1 g300:0,3=2";
 
 } // namespace
@@ -42,6 +42,9 @@ class DriverTest : public QObject {
             {"coolersNotDivisible", "522=2 542=3 => errors=E20 back542=mark"},
             {"coolersDivisible", "522=2 542=4 => errors="},
             {"twoFailures_inTableOrder", "12=0 500=49 => errors=E0,E4"},
+            {"designTdZero", "502=0 => errors=E27 back502=mark"},
+            // Each field holding no number the calculation can carry is named and marked.
+            {"notNumbers_eachNamed", "659=abc 13=1e39 => errors=E25:13,E25:659 back659=mark back13=mark back16=mark"},
             {"twoFinalsBelowBox_listedOnce",
              "p2=100,45,30,24 p3=50,45,20,24 => errors=E21 back300:5,2=mark back300:5,3=mark "
              "back300:4,2=normal"},

@@ -33,15 +33,23 @@ class TablesTest : public QObject {
         QTest::newRow("header4_keepsFourFields_skipsThreeAndFive")
             << QByteArray("#a\tb\tc\td\r\n1\t2\t3\t4\r\n1\t2\t3\r\n1\t2\t3\t4\t5\r\n5\t6\t7\t8")
             << "1|2|3|4;5|6|7|8";
-        QTest::newRow("noHeader_noRows") << QByteArray("1\t2\n3\t4\n") << "";
+        // A table that gives no row ending in a number is as good as missing: the start-up
+        // ends with the resource-file message (rows "").
+        QTest::newRow("noHeader_refused") << QByteArray("1\t2\n3\t4\n") << "";
+        QTest::newRow("empty_refused") << QByteArray() << "";
+        QTest::newRow("headerOnly_refused") << QByteArray("#k\tv\r\n") << "";
+        QTest::newRow("garbage_refused") << QByteArray("\x01\x02\xff garbage\r\nx\ty\r\n\t\r\n") << "";
+        QTest::newRow("crOnlyLineEnds_read") << QByteArray("#k\tv\r1\t2\r3\t4") << "1|2;3|4";
         QTest::newRow("quotedFields_loseQuotes")
             << QByteArray("#k\tv\n\"Oak; red\"\t\"1.5\"\n\"\t2\n") << "Oak; red|1.5;|2";
         QTest::newRow("decimalComma_normalised") << QByteArray("#k\tv\n2,5\t0,16\n") << "2.5|0.16";
         // In a comma locale the look-ups read what the table stores.
         QTest::newRow("commaLocale_pointNormalised")
             << QByteArray("#k\tv\tw\n1\t0.5\t0\n3.0\t1.5\t0\n") << "1|0,5|0;3,0|1,5|0";
-        QTest::newRow("secondHeader_startsAgain")
-            << QByteArray("#k\tv\n1\t2\n#k\tv\tw\n3\t4\t5\n") << "3|4|5";
+        // A stray header line is a damaged line: the rows above it stay.
+        QTest::newRow("secondHeader_skipped")
+            << QByteArray("#k\tv\n1\t2\n#k\tv\tw\n3\t4\t5\n5\t6\n") << "1|2;5|6";
+        QTest::newRow("strayHashAtTheEnd_keepsTheRows") << QByteArray("#k\tv\n1\t2\n3\t4\n#\n") << "1|2;3|4";
     }
     void readTable() {
         QFETCH(QByteArray, file);
@@ -50,6 +58,11 @@ class TablesTest : public QObject {
         const bool comma = QByteArray(QTest::currentDataTag()).startsWith("comma");
         if (comma) QLocale::setDefault(QLocale(QLocale::German));
         Write(c.s, "TableA.data", file);
+        if (rows.isEmpty()) {
+            QVERIFY_THROWS_EXCEPTION(ProgramEnd, ReadTable(c.s, false, "TableA.data", c.s.tableA));
+            QVERIFY(c.platform.messages.value(0).text.contains("Cannot open resource file"));
+            return;
+        }
         ReadTable(c.s, false, "TableA.data", c.s.tableA);
         QStringList read;
         for (int r = 1; r <= c.s.tableA.RowCount(); ++r)
@@ -60,10 +73,17 @@ class TablesTest : public QObject {
         if (comma) QCOMPARE(halfway, 1.0f);
     }
 
-    void readTable_missingFileEndsTheProgram() {
+    void readTable_missingOrHugeFileEndsTheProgram() {
         CalcState c;
         QVERIFY_THROWS_EXCEPTION(ProgramEnd, ReadTable(c.s, false, "TableB.data", c.s.tableB));
         QVERIFY(c.platform.messages.value(0).text.contains("TableB.data"));
+        // 100 MB (sparse) is refused from its size alone, with the reason in the log.
+        QDir().mkpath(c.s.dataFolder);
+        QFile huge(c.s.dataFolder + "TableE.data");
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(100LL * 1024 * 1024));
+        huge.close();
+        QVERIFY_THROWS_EXCEPTION(ProgramEnd, ReadTable(c.s, false, "TableE.data", c.s.tableE));
+        QVERIFY(c.s.log.Lines().join('\n').contains("is 100.0 MB; a file of this kind may hold at most 16 MB"));
     }
 
     void readLanguageTables_fillTheListsFromTheLanguagesFiles() {

@@ -1,8 +1,11 @@
 // The colour-scheme reader: what lines paint and keep, bad lines and files, the choice of file
 // with its fallback, override marks across a scheme change, and the file lists.
+#include "base/numbertext.h"
 #include "definitions/colourfile.h"
 #include "tests/definitions/rig.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
 
 using namespace corvane;
@@ -100,12 +103,37 @@ private Q_SLOTS:
         rig.Write("contrast.col", "x\tLABELS\tFORECOLOR\t4\t0\t0\r\nx\tTEXTBOX\tOVERRIDE\t5\t0\t0\r\nx\tTABLE\tFORECOLOR\t6\t0\t0\r\n");
         State& s = *rig.s;
         ReadColourFile(s);
-        s.labels[12].foreColour = s.grids[300].Cell(4, 2).foreColour = s.colours.override;
+        SetFieldOverridden(s, 12, true);
+        SetCellOverridden(s, s.grids[300].Cell(4, 2), true);
         rig.settings.Save("t\\Settings", "Colour_File", "contrast.col");
         ReadColourFile(s);
         QVERIFY(IsOverridden(s, 12) && !IsOverridden(s, 16));
         QCOMPARE(QList<Colour>({s.labels[12].foreColour, s.labels[16].foreColour, s.grids[300].Cell(4, 2).foreColour, s.grids[300].Cell(5, 2).foreColour}),
                  QList<Colour>({5, 4, 5, 6}));
+    }
+
+    // The mark is the field's, not its colour's: a scheme that paints labels in the override
+    // colour (or an empty scheme, where every colour is 0) marks nothing, and the loads are
+    // still computed.
+    void schemeInTheOverrideColour_marksNothing_data() {
+        QTest::addColumn<QByteArray>("scheme");
+        QTest::newRow("labels in the override colour")
+            << QByteArray("x\tLABELS\tFORECOLOR\t9\t0\t0\r\nx\tTEXTBOX\tOVERRIDE\t9\t0\t0\r\nx\tTABLE\tFORECOLOR\t9\t0\t0\r\n");
+        QTest::newRow("empty scheme") << QByteArray();
+    }
+    void schemeInTheOverrideColour_marksNothing() {
+        QFETCH(QByteArray, scheme);
+        TestProgram program;
+        program.platform.allowUnscriptedMessages = true;
+        QDir(program.DataFolder()).remove("default.col");
+        QFile file(program.DataFolder() + "default.col");
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(scheme) == scheme.size());
+        file.close();
+        State& s = program.Start();
+        for (int n : {16, 214, 503}) QVERIFY2(!IsOverridden(s, n), qPrintable(QString::number(n)));
+        QVERIFY(!CellOverridden(s, s.grids[300], 4, 2));
+        QVERIFY(NumberFromText(s.textBoxes[214].tag) > 0);
+        QVERIFY(NumberFromText(s.textBoxes[16].tag) > 0);
     }
 
     void shippedSchemes_everyLineUsed() {

@@ -81,8 +81,14 @@ private Q_SLOTS:
         row("extensionLowerCase_formCaptionTwice", "FEXT\t0\tX\tCVJ\r\nFORM\t0\tCAPTION\tCorvane", "misc", "cvj|Corvane|Corvane");
         row("gridRowsOutOfOrder_ignored", "TABLE\t202\tUNITS\tlong\r\nTABLE\t200\tUNITS\tNONE\r\nTABLE\t201\tUNITS\tNONE\r\n"
             "TABLE\t202\tUNITS\tlong\r\nTABLE\t2\tUNITS\tlong", "cat 200", "NONE|NONE|long");
-        row("emptyFile", "", "text 803", "default.|default.");
-        row("binaryGarbage", Garbage(7), "text 803", "default.|default.");
+        // A file without one usable line starts nothing: it ends the start-up as a missing one.
+        row("emptyFile_refused", "", "text 803", "<refused>");
+        row("binaryGarbage_refused", Garbage(7), "text 803", "<refused>");
+        row("onlySkippedLines_refused", "TEXTBOX\t12\tCAPTION\r\nHELPFILE\t-1\tF\thelp.html", "text 803", "<refused>");
+        row("crOnlyLineEnds", "STRING\t5\tX\ta\rSTRING\t6\tX\tb\r", "string 6", "b");
+        // The rest of an over-long line is dropped, never read as a line of its own.
+        row("overLongLine_restDropped", "#" + QByteArray(MaxLineBytes - 1, 'x') + "TEXTBOX\t12\tCAPTION\tinjected\r\n",
+            "label 12", "");
         row("100000Lines_lastWins", Repeated("STRING\t5\tX\tv", 100000), "string 5", "v159");
         row("10000CharacterLine_cutAfterEachTab", "STRING\t5\tX\t" + QByteArray(10000, 'a'), "string 5", "251");
     }
@@ -94,7 +100,15 @@ private Q_SLOTS:
         QFETCH(bool, comma);
         if (comma) QLocale::setDefault(QLocale(QLocale::German));
         Rig rig;
-        rig.Write("default.lng", lines);
+        if (expected == "<refused>") {
+            rig.platform.answers << Box::AnswerOk;
+            rig.Write("default.lng", lines);
+            QVERIFY_THROWS_EXCEPTION(ProgramEnd, ReadResourceFile(*rig.s));
+            QVERIFY(rig.platform.messages.value(0).text.contains("Cannot open resource file"));
+            return;
+        }
+        // A line every file shares, so that a file of skipped lines is still a language file.
+        rig.Write("default.lng", lines + "\r\nSTRING\t90\tX\tanchor\r\n");
         ReadResourceFile(*rig.s);
         QCOMPARE(Probe(*rig.s, probe), expected);
         QVERIFY(rig.platform.unexpected.isEmpty() && !rig.s->frames[2].visible);

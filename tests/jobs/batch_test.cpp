@@ -3,6 +3,7 @@
 #include "definitions/state.h"
 #include "tests/support/fakeplatform.h"
 
+#include <algorithm>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -13,6 +14,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace corvane;
 
@@ -58,6 +61,10 @@ class BatchTest : public QObject {
     void savedJobs_giveTheSameStateAsWhenSaved_data();
     void savedJobs_giveTheSameStateAsWhenSaved();
     void writesTheReport();
+    void absurdNumbersAreInputProblems_data();
+    void absurdNumbersAreInputProblems();
+    void jobPathsAsTheSystemGivesThem();
+    void saveWarnsOfCharactersItCannotStore();
 };
 
 void BatchTest::savedJobs_giveTheSameStateAsWhenSaved_data() {
@@ -120,6 +127,8 @@ void BatchTest::explainsFailures_data() {
     row("save under a file", {"--save", "TMP/a.txt/job.cvj"}, 3, "cannot be saved", true);
     row("page images without .bmp", {"--bmp", "TMP/report.png"}, 2, "ending in .bmp");
     row("report under a file", {"--pdf", "TMP/a.txt/report.pdf"}, 3, "report cannot be written", true);
+    row("save onto a pipe", {"--save", "TMP/pipe.cvj"}, 3, "is not a regular file", true);
+    row("save onto a folder", {"--save", "TMP"}, 3, "is a folder", true);
 }
 
 void BatchTest::explainsFailures() {
@@ -128,9 +137,14 @@ void BatchTest::explainsFailures() {
     QFETCH(bool, loaded);
     if (loaded && !ShippedData()) QSKIP("the shipped language file and template are not in the build yet");
     QFile(m_home.path() + QStringLiteral("/a.txt")).open(QIODevice::WriteOnly);
+    const QByteArray pipe = QFile::encodeName(m_home.path() + QStringLiteral("/pipe.cvj"));
+    QVERIFY(QFileInfo::exists(QString::fromLocal8Bit(pipe)) || ::mkfifo(pipe.constData(), 0600) == 0);
     const Outcome o = Run(args);
     QTEST(o.status, "status");
     QVERIFY2(QString::fromUtf8(o.err).contains(says), o.err.constData());
+    // A refused save leaves the pipe a pipe.
+    struct stat info{};
+    QVERIFY(::stat(pipe.constData(), &info) == 0 && S_ISFIFO(info.st_mode));
     if (o.status == 0) QVERIFY(o.out.contains("--batch [EDIT...]") && o.out.contains("Exit status"));
 }
 
@@ -200,6 +214,61 @@ void BatchTest::writesTheReport() {
     QVERIFY(pages.contains(total.captured(1)));
     QVERIFY(pages.contains(unit.captured(1)));
     QVERIFY(pages.contains(QStringLiteral("Page 2 of 2")));
+}
+
+// A number the calculation cannot carry, or inputs whose results overflow, are input problems
+// in the banner (exit 1), never a silent 0.
+void BatchTest::absurdNumbersAreInputProblems_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("error");
+    const QString notANumber = ": not a number, or too large to compute with";
+    QTest::newRow("text") << QStringList{"--set", "103=abc"} << notANumber;
+    QTest::newRow("beyond double") << QStringList{"--set", "103=1e309"} << notANumber;
+    QTest::newRow("beyond single") << QStringList{"--set", "506=1e39"} << notANumber;
+    QTest::newRow("ambient beyond single") << QStringList{"--set", "102=1e39"} << notANumber;
+    QTest::newRow("nan in a job") << QStringList{"TMP/nan.cvj"} << notANumber;
+    // The box's area no longer fits a number the calculation carries.
+    QTest::newRow("overflowing box") << QStringList{"--set", "13=1e30", "--set", "14=1e30"} << notANumber;
+    QTest::newRow("overflowing product mass") << QStringList{"--cell", "300,3,2=3e38"}
+                                              << "A result is too large to compute; check the inputs.";
+    QTest::newRow("design TD 0") << QStringList{"--set", "502=0"} << "Design TD must be above 0.";
+}
+
+void BatchTest::absurdNumbersAreInputProblems() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, error);
+    if (!ShippedData()) QSKIP("the shipped language file and template are not in the build yet");
+    QFile job(QStringLiteral(CORVANE_PROGRAM_DIR "/opdata/default.fil"));
+    QVERIFY(job.open(QIODevice::ReadOnly));
+    QFile nan(m_home.path() + QStringLiteral("/nan.cvj"));
+    QVERIFY(nan.open(QIODevice::WriteOnly));
+    nan.write(job.readAll() + "\"T\",103,\"nan\",\"nan\",#FALSE#\r\n");
+    nan.close();
+    const Outcome o = Run(args + QStringList{"--json"});
+    QCOMPARE(o.status, 1);
+    const QJsonArray errors = QJsonDocument::fromJson(o.out)["errors"].toArray();
+    QVERIFY2(std::any_of(errors.begin(), errors.end(), [&](const QJsonValue& e) { return e.toString().endsWith(error); }),
+             o.out.right(400).constData());
+}
+
+// A path may hold quotes, tabs and spaces: the program takes its arguments as given.
+void BatchTest::jobPathsAsTheSystemGivesThem() {
+    if (!ShippedData()) QSKIP("the shipped language file and template are not in the build yet");
+    const QString path = m_home.path() + QStringLiteral("/a \"quoted\"\tjob.cvj");
+    const Outcome saved = Run({"--set", "0=Quoted", "--save", path});
+    QVERIFY2(saved.status == 0 || saved.status == 1, saved.err.constData());
+    const Outcome loaded = Run({"--json", path});
+    QVERIFY2(loaded.status == 0 || loaded.status == 1, loaded.err.constData());
+    QCOMPARE(QJsonDocument::fromJson(loaded.out)["fields"]["0"]["stored"].toString(), QStringLiteral("Quoted"));
+}
+
+// Characters outside the job file's code page: the save says which fields hold them, then saves.
+void BatchTest::saveWarnsOfCharactersItCannotStore() {
+    if (!ShippedData()) QSKIP("the shipped language file and template are not in the build yet");
+    const Outcome o = Run({"--set", QStringLiteral("0=Ωμέγα 冷"), "--save", "TMP/greek.cvj"});
+    QVERIFY2(o.status == 0 || o.status == 1, o.err.constData());
+    QVERIFY2(o.err.contains("cannot be stored in a job file") && o.err.contains("(field 0)"), o.err.constData());
+    QVERIFY(QFileInfo::exists(m_home.path() + QStringLiteral("/greek.cvj")));
 }
 
 QTEST_GUILESS_MAIN(BatchTest)

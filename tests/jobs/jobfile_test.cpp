@@ -42,6 +42,7 @@ void Prepare(State& s) {
         grid.Resize(size.rows, size.cols);
         for (int r = 0; r < size.rows; ++r) {
             grid.categories << Categories[r % 3];
+            grid.rowTypes << QStringLiteral("NUMBER");
             grid.Cell(r, 0).text = QStringLiteral("Row %1").arg(r);
             if (size.number < 500) grid.Cell(r, 1).text = UnitName(s, grid.categories[r], false);
         }
@@ -54,7 +55,9 @@ void Populate(State& s, bool metric, int variant) {
     for (auto& [n, unit] : s.unitLabels) {
         Label& label = s.labels[n];
         // Label 0 is the reference of the normal colour, never overridden.
-        label.foreColour = unit.foreColour = n && (n + variant) % 3 == 0 ? OverrideColour : NormalColour;
+        const bool mark = n && (n + variant) % 3 == 0;
+        label.foreColour = unit.foreColour = mark ? OverrideColour : NormalColour;
+        label.overridden = unit.overridden = mark;
         TextBox& box = s.textBoxes[n];
         if (label.tag == QLatin1String("SELECTLIST")) {
             s.optionLists[n].selected = 2;
@@ -73,8 +76,10 @@ void Populate(State& s, bool metric, int variant) {
         const int chosen = members[(container / 100 + variant) % members.size()];
         for (int n : members)
             s.radios[n].value = n == (chosen == 204 ? 200 : chosen); // 204 hides grid 200
-        if (Frame* frame = s.frames.Find(container))
-            frame->foreColour = (container / 100 + variant) % 2 ? OverrideColour : NormalColour;
+        if (Frame* frame = s.frames.Find(container)) {
+            frame->overridden = (container / 100 + variant) % 2;
+            frame->foreColour = frame->overridden ? OverrideColour : NormalColour;
+        }
     }
     for (const GridSize& size : GridSizes) {
         Grid& grid = s.grids[size.number];
@@ -86,7 +91,8 @@ void Populate(State& s, bool metric, int variant) {
                     cell.text = unitCell ? UnitName(s, grid.categories[r], metric && r % 2)
                                 : r % 2  ? QStringLiteral("P \"%1\", %2").arg(r).arg(c)
                                          : NumberFor(size.number * 1000 + r * 50 + c);
-                cell.foreColour = !unitCell && (r + c + variant) % 4 == 0 ? OverrideColour : CellColour;
+                cell.overridden = !unitCell && (r + c + variant) % 4 == 0;
+                cell.foreColour = cell.overridden ? OverrideColour : CellColour;
             }
     }
 }
@@ -145,6 +151,7 @@ class JobFileTest : public QObject {
     void survivesBadInput_data();
     void survivesBadInput();
     void refusesHugeFile();
+    void keepsSettingsAndUnitlessRows();
     void readsOverrideSpellings_data();
     void readsOverrideSpellings();
     void templateTakesRememberedFields_data();
@@ -235,6 +242,19 @@ void JobFileTest::survivesBadInput_data() {
     row("grid sizes out of bounds",
         Lines({R"("G",300,100000,100000,"")", R"("G",300,-1,4,"")", R"("G",300,14,x,"")", good}), true);
     row("grid size within bounds", Lines({R"("G",300,14,5,"")"}), true, "old", "old", 5);
+    // The whole-number items at the edge of int: rejected like any other out-of-range number.
+    row("whole numbers at the edge of int",
+        Lines({R"(300,-2147483648,2,"x","True")", R"("G",-2147483648,3,3,"")", R"("T",-2147483648,"9","9",#FALSE#)",
+               R"(-2147483648,1,2,"x","")", R"(300,4,-2147483648,"x","")", good}),
+        true);
+    // Only number fields swap a decimal separator; a phone number keeps its comma.
+    row("texts that look like numbers", Lines({R"("T",0,"555,1234","555,1234",#FALSE#)", R"("T",12,"2,5","2,5",#FALSE#)"}),
+        true, "555,1234", "2.5");
+    // Each grid takes the last valid size of the file, however many come before it.
+    row("many grid sizes: the last wins",
+        Lines({R"("G",300,14,7,"")", R"("G",300,1000,100,"")", R"("G",300,0,0,"")", R"("G",300,14,6,"")",
+               R"("G",300,-5,6,"")"}),
+        true, "old", "old", 6);
 }
 
 void JobFileTest::survivesBadInput() {
@@ -262,6 +282,24 @@ void JobFileTest::refusesHugeFile() {
     QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(MaxJobFileBytes + 1));
     QVERIFY(!JobFileLoad(j.s, huge.fileName()));
     QVERIFY(j.MessageShown(16));
+}
+
+// The options page holds the user's settings, not the job's; a row without a unit keeps its
+// unit cell empty whatever the file says.
+void JobFileTest::keepsSettingsAndUnitlessRows() {
+    JobState j;
+    Prepare(j.s);
+    j.s.grids[200].categories[2] = QStringLiteral("NONE");
+    j.s.grids[200].Cell(2, 1).text.clear();
+    for (int n : {803, 804}) j.s.textBoxes[n].text = j.s.textBoxes[n].tag = QStringLiteral("default.");
+    const QString unit720 = j.s.unitLabels[720].caption;
+    QVERIFY(JobFileLoad(j.s, j.Write(QStringLiteral("s.cvj"),
+                                     Lines({R"("T",803,"x.","x.",#FALSE#)", R"("T",804,"y.","y.",#FALSE#)",
+                                            R"("U",720,"LONG",2,"")", R"(200,2,1,1,"")", R"("T",0,"a","a",#FALSE#)"}))));
+    QCOMPARE(j.s.textBoxes[803].text + j.s.textBoxes[804].text, QStringLiteral("default.default."));
+    QCOMPARE(j.s.unitLabels[720].caption, unit720);
+    QCOMPARE(j.s.grids[200].Text(2, 1), QString());
+    QCOMPARE(j.s.textBoxes[0].text, QStringLiteral("a"));
 }
 
 void JobFileTest::readsOverrideSpellings_data() {
@@ -337,6 +375,8 @@ void JobFileTest::defaultsProtectiveDevice_data() {
     QTest::newRow("saved entry") << QByteArray("3") << 0.5f << 3;
     QTest::newRow("none saved: average strip curtain") << QByteArray("-1") << 0.5f << 1;
     QTest::newRow("outside the list") << QByteArray("1.5") << 0.5f << 1;
+    // A second record of the field with an index outside the list undoes the first pick.
+    QTest::newRow("picked, then outside the list") << QByteArray("3,#FALSE#\r\n\"T\",625,\"SELECTLIST\",9") << 0.9f << -1;
     QTest::newRow("older job without the field") << QByteArray() << 0.9f << -1;
 }
 
@@ -353,6 +393,10 @@ void JobFileTest::defaultsProtectiveDevice() {
                                              : "\"T\",625,\"SELECTLIST\"," + index + ",#FALSE#";
     QVERIFY(JobFileLoad(j.s, j.Write(QStringLiteral("door.cvj"), record)));
     QTEST(j.s.optionLists[625].selected, "selected");
+    // The field shows the list's entry, or nothing when the list has none.
+    const int selected = j.s.optionLists[625].selected;
+    if (j.s.textBoxes.Has(625))
+        QCOMPARE(j.s.textBoxes[625].text, selected < 0 ? QString() : j.s.optionLists[625].items[selected]);
 }
 
 void JobFileTest::failedSaveKeepsOldFile_data() {
