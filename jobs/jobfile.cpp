@@ -7,6 +7,7 @@
 #include "input/grids.h"
 #include "definitions/values.h"
 
+#include <algorithm>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -231,7 +232,10 @@ bool ReadGridSizeRecord(State& s, JobReadContext& ctx, int n, const std::array<Q
     if (ctx.gridsSized.contains(n)) return true;
     ctx.gridsSized.insert(n);
     const QPair<int, int> size = ctx.gridSizes.value(n);
-    grid.Resize(size.first, size.second);
+    // A grid whose rows the language file lays out keeps at most those rows: a size record
+    // cannot add rows without a caption, unit or kind (nor make a tiny file cost a large grid).
+    const int rows = grid.rowTypes.isEmpty() ? size.first : std::min<int>(size.first, grid.rowTypes.size());
+    grid.Resize(rows, size.second);
     s.MarkDirty(ControlKind::Grid, n);
     return true;
 }

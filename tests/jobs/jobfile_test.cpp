@@ -151,6 +151,7 @@ class JobFileTest : public QObject {
     void survivesBadInput_data();
     void survivesBadInput();
     void refusesHugeFile();
+    void gridRowsFollowTheLanguageFile();
     void keepsSettingsAndUnitlessRows();
     void readsOverrideSpellings_data();
     void readsOverrideSpellings();
@@ -282,6 +283,20 @@ void JobFileTest::refusesHugeFile() {
     QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(MaxJobFileBytes + 1));
     QVERIFY(!JobFileLoad(j.s, huge.fileName()));
     QVERIFY(j.MessageShown(16));
+}
+
+// A size record may not give a grid more rows than the language file lays out for it (a
+// 20-byte record would otherwise cost a grid of 100,000 cells); fewer rows are kept.
+void JobFileTest::gridRowsFollowTheLanguageFile() {
+    for (const auto& [record, rows] : {std::pair{R"("G",300,1000,5,"")", 14}, std::pair{R"("G",300,10,5,"")", 10}}) {
+        JobState j;
+        Grid& grid = j.s.grids[300];
+        grid.Resize(14, 3);
+        grid.rowTypes = QStringList(14, QStringLiteral("NUMBER"));
+        QVERIFY(JobFileLoad(j.s, j.Write(QStringLiteral("g.cvj"), Lines({record, R"("T",0,"a","a",#FALSE#)"}))));
+        QCOMPARE(grid.rows, rows);
+        QCOMPARE(grid.cols, 5);
+    }
 }
 
 // The options page holds the user's settings, not the job's; a row without a unit keeps its
