@@ -98,7 +98,7 @@ class FormDrawer {
     void Fail(int line, const QString& what) {
         ++m_failures;
         if (m_failures > MaxLoggedFailures) return;
-        m_s.WriteLog(QStringLiteral("**** Printer Error :- ") + FormProblem{FileName(), line, what}.Text());
+        m_s.WriteLog(QStringLiteral("**** Printer Error :- ") + FormatProblem(FormProblem{FileName(), line, what}));
         if (m_failures == MaxLoggedFailures)
             m_s.WriteLog(QStringLiteral("**** Printer Error :- ") + FileName() +
                          QStringLiteral(": further failures on this page are not logged"));
@@ -252,7 +252,7 @@ void DrawPrintForm(State& s, const PrintForm& form, QPainter& painter, const Pag
     int logged = 0;
     for (const FormProblem& problem : form.problems)
         if (++logged <= MaxLoggedFailures)
-            s.WriteLog(QStringLiteral("**** Printer Error :- ") + problem.Text());
+            s.WriteLog(QStringLiteral("**** Printer Error :- ") + FormatProblem(problem));
     if (!form.usable || !painter.isActive()) return;
     FormDrawer(s, form, painter, page).Draw();
 }

@@ -9,11 +9,6 @@
 
 namespace corvane {
 
-QString FormProblem::Text() const {
-    return line > 0 ? file + QLatin1Char(':') + QString::number(line) + QStringLiteral(": ") + what
-                    : file + QStringLiteral(": ") + what;
-}
-
 namespace {
 
 struct Item {

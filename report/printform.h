@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/readresult.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <variant>
@@ -29,12 +31,9 @@ namespace corvane {
 // (file, line, what) and skipped, and reading goes on with the next command. Only a form
 // whose header cannot be read, or a file that cannot be opened, gives no page.
 
-struct FormProblem {
-    QString file;
-    int line = 0; // 0: the file as a whole
-    QString what;
-    QString Text() const;
-};
+// A problem of a form: file, line (0: the file as a whole) and what is wrong, written as
+// every reader's problems are (FormatProblem).
+using FormProblem = ReadProblem;
 
 enum class ShapeKind { Rectangle, Square, Oval, Circle, Line };
 

@@ -72,7 +72,8 @@ TrustedKeys ReadTrustedKeys(const QByteArray& bytes) {
         if (const auto key = DecodeKeyText(line, PublicKeyBytes))
             result.keys << *key;
         else
-            result.problems << ListProblem{i + 1, QStringLiteral("not a public key (one line of base64 expected)")};
+            result.problems << ListProblem{QStringLiteral("trusted.pub"), i + 1,
+                                           QStringLiteral("not a public key (one line of base64 expected)")};
     }
     return result;
 }

@@ -130,9 +130,8 @@ bool UpdateRun::ReadInstalled() {
         Log(CheckFailure + QStringLiteral("1, Installed.ver cannot be read or is larger than 1 MiB"));
         return false;
     }
-    const VersionList list = ReadVersionList(file.read(ListLimit));
-    for (const ListProblem& p : list.problems)
-        Log(QStringLiteral("Installed.ver:%1: %2").arg(p.line).arg(p.what));
+    const VersionList list = ReadVersionList(file.read(ListLimit), QStringLiteral("Installed.ver"));
+    for (const ListProblem& p : list.problems) Log(FormatProblem(p));
     for (const VersionEntry& e : list.entries) {
         Row row;
         row.installed = e;
@@ -149,7 +148,7 @@ QList<QByteArray> UpdateRun::TrustedKeys() {
     QFile file(m_s.dataFolder + QStringLiteral("trusted.pub"));
     if (file.exists() && file.open(QIODevice::ReadOnly)) {
         const corvane::TrustedKeys extra = ReadTrustedKeys(file.read(TrustedKeysLimit));
-        for (const ListProblem& p : extra.problems) Log(QStringLiteral("trusted.pub:%1: %2").arg(p.line).arg(p.what));
+        for (const ListProblem& p : extra.problems) Log(FormatProblem(p));
         keys += extra.keys;
     }
     return keys;
@@ -188,7 +187,7 @@ std::optional<QByteArray> UpdateRun::FetchList(UpdateResult* failure) {
 
 void UpdateRun::Compare(const QByteArray& bytes) {
     const VersionList list = ReadVersionList(bytes);
-    for (const ListProblem& p : list.problems) Log(QStringLiteral("Newest.ver:%1: %2").arg(p.line).arg(p.what));
+    for (const ListProblem& p : list.problems) Log(FormatProblem(p));
     QSet<QString> seen;
     for (const VersionEntry& e : list.entries) {
         const QString name = QStringLiteral("  ") + Printable(e.fileName);

@@ -44,7 +44,7 @@ QString PlainNameProblem(const QString& name, const QString& what) {
 
 } // namespace
 
-VersionList ReadVersionList(const QByteArray& bytes) {
+VersionList ReadVersionList(const QByteArray& bytes, const QString& fileName) {
     VersionList list;
     int lineNumber = 0;
     qsizetype start = 0;
@@ -58,7 +58,7 @@ VersionList ReadVersionList(const QByteArray& bytes) {
         if (line.isEmpty() || line.startsWith('#')) continue;
         const QList<QByteArray> fields = line.split('\t');
         if (fields.size() != FieldCount) {
-            list.problems << ListProblem{lineNumber, QStringLiteral("%1 fields where six are expected; line ignored")
+            list.problems << ListProblem{fileName, lineNumber, QStringLiteral("%1 fields where six are expected; line ignored")
                                                          .arg(fields.size())};
             continue;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/readresult.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -19,10 +21,9 @@ struct VersionEntry {
     QByteArray text;          // the line as written, without its line end
 };
 
-struct ListProblem {
-    int line = 0;             // 0 when the problem concerns the whole list
-    QString what;
-};
+// A problem of a list: its file, line (0: the list as a whole) and what is wrong, written as
+// every reader's problems are (FormatProblem).
+using ListProblem = ReadProblem;
 
 struct VersionList {
     QList<VersionEntry> entries;
@@ -32,7 +33,7 @@ struct VersionList {
 // Reads a version list from its bytes. Empty lines and comments ('#' first) are skipped; a
 // line that does not split into exactly six fields is reported with its number and skipped.
 // The work is linear in the size of the input and nothing is trusted.
-VersionList ReadVersionList(const QByteArray& bytes);
+VersionList ReadVersionList(const QByteArray& bytes, const QString& fileName = QStringLiteral("Newest.ver"));
 
 // The name rules that keep every entry inside the installation. Each returns why the text
 // cannot be used, or an empty string when it can.

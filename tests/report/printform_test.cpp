@@ -20,7 +20,7 @@ namespace {
 QString Problems(const PrintForm& form) {
     QStringList lines;
     for (const FormProblem& p : form.problems)
-        lines << p.Text();
+        lines << FormatProblem(p);
     return lines.join(QLatin1Char('\n'));
 }
 
