@@ -4,13 +4,14 @@ namespace corvane {
 
 Record Record::Parse(const QString& line) {
     Record record;
-    QString rest = line;
+    // The rest of the line is a view into it: only the fields themselves are copied.
+    QStringView rest(line);
     qsizetype tab;
     while ((tab = rest.indexOf(QLatin1Char('\t'))) >= 0) {
-        record.m_fields << rest.left(tab);
+        record.m_fields << rest.left(tab).toString();
         rest = rest.mid(tab + 1, 255);
     }
-    record.m_fields << rest;
+    record.m_fields << rest.toString();
     return record;
 }
 

@@ -37,6 +37,7 @@ QString StripQuotes(const QString& field) {
 void ResetTable(DataTable& table, int columns) {
     table.columns = columns;
     table.rows.assign(1, QStringList(columns + 1));
+    table.numbers.clear();
 }
 
 void SizeConstructionList(State& s) {
@@ -48,17 +49,14 @@ void SizeConstructionList(State& s) {
 
 // --- look-up helpers
 
-// A table cell as a number, as the number-text reader reads it.
-std::optional<double> CellNumber(const QString& text) { return ReadNumber(text); }
-
 std::optional<float> Key(const DataTable& t, int row) {
-    const std::optional<double> v = CellNumber(t.Cell(1, row));
+    const std::optional<double> v = t.Number(1, row);
     if (!v) return std::nullopt;
     return static_cast<float>(*v);
 }
 
 float Value(const DataTable& t, int column, int row) {
-    return static_cast<float>(CellNumber(t.Cell(column, row)).value_or(0.0));
+    return static_cast<float>(t.Number(column, row).value_or(0.0));
 }
 
 // The rows around a search value: an exact match, or the last key below it and the first key
@@ -194,6 +192,7 @@ void ReadTable(State& s, bool language, const QString& fileName, DataTable& tabl
         previousGroup = first;
         table.rows.push_back(row);
     }
+    table.ReadNumbers();
     // Every load that reads a table needs its rows: a table without one (empty, a header alone,
     // another kind of file) is as good as missing.
     if (table.RowCount() == 0) {
@@ -286,7 +285,7 @@ MotorDefaults LookUpK(State& s, float volume, float temperature) {
         previous = r;
     }
     const bool warm = temperature >= s.constants.motorTemp;
-    const double count = CellNumber(t.Cell(warm ? 4 : 2, row)).value_or(0.0);
+    const double count = t.Number(warm ? 4 : 2, row).value_or(0.0);
     MotorDefaults result;
     result.count = static_cast<qint16>(RoundHalfEven(std::clamp(
         count, double(std::numeric_limits<qint16>::min()), double(std::numeric_limits<qint16>::max()))));

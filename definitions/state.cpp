@@ -8,6 +8,24 @@
 
 namespace corvane {
 
+std::optional<double> DataTable::Number(int column, int row) const {
+    const int stride = columns + 1;
+    if (column >= 0 && column < stride && row >= 0) {
+        const std::size_t at = static_cast<std::size_t>(row) * static_cast<std::size_t>(stride) + column;
+        if (at < numbers.size()) return numbers[at];
+    }
+    return ReadNumber(Cell(column, row));
+}
+
+void DataTable::ReadNumbers() {
+    numbers.clear();
+    const std::size_t stride = static_cast<std::size_t>(columns) + 1;
+    numbers.reserve(rows.size() * stride);
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (std::size_t c = 0; c < stride; ++c)
+            numbers.push_back(ReadNumber(Cell(static_cast<int>(c), static_cast<int>(r))));
+}
+
 bool CalcConstants::Set(const QString& rawName, float value) {
     const QString name = rawName.trimmed().toUpper();
     struct Entry {

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -43,15 +44,24 @@ struct StoredColours {
 };
 
 // A data table: texts indexed by column 1..c and row 1..N (column 0 and row 0 stay empty).
+// The look-ups walk whole tables in every calculation, so the cells are also read as numbers
+// once, when the table is stored (ReadNumbers), rather than at every use.
 struct DataTable {
     int columns = 0;
     std::vector<QStringList> rows;   // rows[r][c], r = 0..N
+    // Row by row, columns + 1 to a row: the number-text reader's value of each cell.
+    std::vector<std::optional<double>> numbers;
     int RowCount() const { return rows.empty() ? 0 : static_cast<int>(rows.size()) - 1; }
     QString Cell(int column, int row) const {
         if (row < 0 || row >= static_cast<int>(rows.size())) return QString();
         const QStringList& r = rows[row];
         return column >= 0 && column < r.size() ? r[column] : QString();
     }
+    // The cell as the number-text reader reads it (a missing cell reads as 0); no value for a
+    // text that is not a number. Cells that ReadNumbers has not read are read here.
+    std::optional<double> Number(int column, int row) const;
+    // Reads every cell once; call it whenever the rows have changed.
+    void ReadNumbers();
 };
 
 struct CondenserModel {      // one record of the model file

@@ -29,11 +29,14 @@ QString CategoryOfGridRow(const Grid& g, int r) {
 }
 
 int CategoryRow(const State& s, const QString& category) {
-    const QString name = category.trimmed();
+    const QStringView name = QStringView(category).trimmed();
     if (name.isEmpty() || name.compare(QLatin1String("NONE"), Qt::CaseInsensitive) == 0) return -1;
+    // Every stored value written runs this, so names of another length are passed over before
+    // they are compared (texts that match regardless of case have the same length).
     for (int row = 0; row < UnitColumn::Rows; ++row) {
         const QString& entry = s.unitTable[UnitColumn::Name][row];
-        if (!entry.isEmpty() && entry.compare(name, Qt::CaseInsensitive) == 0) return row;
+        if (entry.size() == name.size() && !entry.isEmpty() && name.compare(entry, Qt::CaseInsensitive) == 0)
+            return row;
     }
     return -1;
 }

@@ -63,6 +63,34 @@ int CompareKey(const QString& key, const QString& wanted) {
     return key.size() < wanted.size() ? -1 : key.size() == wanted.size() ? 0 : 1;
 }
 
+// Ascending capacity; equal capacities end in the reverse of their list order, which is what
+// exchanging rows whenever the later one is not greater produces. No two candidates are
+// equal (their rows differ), so every sorting method gives this one order.
+bool ComesBefore(const Candidate& a, const Candidate& b) {
+    return a.capacity != b.capacity ? a.capacity < b.capacity : a.product > b.product;
+}
+
+// A catalogue lists a series by size, so its candidates arrive nearly in order: insertion
+// puts them in order in about one pass. A list far from order, which would cost insertion
+// many moves, goes to std::sort once the moves exceed a few per candidate.
+void SortCandidates(std::vector<Candidate>& rows) {
+    const std::size_t n = rows.size();
+    std::size_t movesLeft = 4 * n + 64;
+    for (std::size_t i = 1; i < n; ++i) {
+        const Candidate moving = rows[i];
+        std::size_t j = i;
+        for (; j > 0 && ComesBefore(moving, rows[j - 1]); --j) {
+            if (movesLeft-- == 0) {
+                rows[j] = moving;
+                std::sort(rows.begin(), rows.end(), ComesBefore);
+                return;
+            }
+            rows[j] = rows[j - 1];
+        }
+        rows[j] = moving;
+    }
+}
+
 // Walks the rows of one series. The list is sorted by key, so the walk ends at the first key
 // past the one sought. capacityOf gives nothing for a row that cannot be offered.
 template <class CapacityOf>
@@ -83,11 +111,7 @@ Candidates CollectCandidates(const std::vector<ProductRow>& list, const QString&
         else if (!found.undersized || c.capacity >= found.undersized->capacity)
             found.undersized = c;
     }
-    // Ascending capacity; equal capacities end in the reverse of their list order, which is
-    // what exchanging rows whenever the later one is not greater produces.
-    std::sort(found.adequate.begin(), found.adequate.end(), [](const Candidate& a, const Candidate& b) {
-        return a.capacity != b.capacity ? a.capacity < b.capacity : a.product > b.product;
-    });
+    SortCandidates(found.adequate);
     return found;
 }
 

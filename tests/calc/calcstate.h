@@ -133,6 +133,7 @@ struct CalcState : TestSession {
         t.rows.assign(1, QStringList(t.columns + 1));
         for (auto it = lines.begin() + 1; it != lines.end(); ++it)
             t.rows.push_back(QStringList{QString()} + *it);
+        t.ReadNumbers();
         return t;
     }
 };
