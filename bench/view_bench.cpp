@@ -2,10 +2,15 @@
 // calculation, then the whole window brought up to date from the controls the core marked
 // (offscreen), with the candidate lists of the equipment page shown.
 //   QT_QPA_PLATFORM=offscreen view_bench -median 11
+#include "app/session.h"
+#include "app/startup.h"
+#include "base/settingsstore.h"
 #include "definitions/state.h"
 #include "gui/mainwindow.h"
+#include "gui/qtplatform.h"
 #include "tests/support/testprogram.h"
 
+#include <QDir>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTableView>
@@ -20,6 +25,7 @@ class ViewBench : public QObject {
 private Q_SLOTS:
     void keystrokeAndRefresh();
     void keystrokeAndRefresh_10000Models();
+    void keystrokeAndRefresh_windowPlatform();
 };
 
 namespace {
@@ -71,6 +77,21 @@ void ViewBench::keystrokeAndRefresh_10000Models() {
     s.SetText(550, QStringLiteral("LPA"));
     Type(s);
     QVERIFY(s.grids[540].rows > 1000);
+}
+
+// The same keystroke on the window's own platform services, as the program runs: the grids
+// the core sizes again are measured in the window's font rather than counted in characters.
+void ViewBench::keystrokeAndRefresh_windowPlatform() {
+    QTemporaryDir folder;
+    for (const char* sub : {"opdata", "proddata"})
+        CopyFolder(BuiltProgramFolder() + QLatin1Char('/') + QLatin1String(sub),
+                   folder.path() + QLatin1Char('/') + QLatin1String(sub));
+    QDir(folder.path()).mkpath(QStringLiteral("JobFiles"));
+    QtPlatform platform;
+    SettingsStore settings(folder.path() + QStringLiteral("/settings.ini"));
+    const std::unique_ptr<State> s = MakeSession(folder.path(), platform, settings);
+    StartUp(*s, QString());
+    Type(*s);
 }
 
 QTEST_MAIN(ViewBench)

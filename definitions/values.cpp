@@ -31,12 +31,17 @@ QString CategoryOfGridRow(const Grid& g, int r) {
 int CategoryRow(const State& s, const QString& category) {
     const QStringView name = QStringView(category).trimmed();
     if (name.isEmpty() || name.compare(QLatin1String("NONE"), Qt::CaseInsensitive) == 0) return -1;
-    // Every stored value written runs this, so names of another length are passed over before
-    // they are compared (texts that match regardless of case have the same length).
+    // Every stored value written runs this, so names that cannot match are passed over before
+    // they are compared: texts that match regardless of case have the same length, and the
+    // same first letter when it is an ASCII one.
+    const auto initial = [](char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - u'a' + u'A') : c; };
+    const char16_t first = initial(name.front().unicode());
     for (int row = 0; row < UnitColumn::Rows; ++row) {
         const QString& entry = s.unitTable[UnitColumn::Name][row];
-        if (entry.size() == name.size() && !entry.isEmpty() && name.compare(entry, Qt::CaseInsensitive) == 0)
-            return row;
+        if (entry.size() != name.size()) continue;
+        const char16_t entryFirst = initial(entry.front().unicode());
+        if (first < 0x80 && entryFirst < 0x80 && first != entryFirst) continue;
+        if (name.compare(entry, Qt::CaseInsensitive) == 0) return row;
     }
     return -1;
 }

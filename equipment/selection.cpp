@@ -211,8 +211,15 @@ float CondenserCapacity(const State& s, const CondenserModel& model, float sucti
     const float S = std::floor(suction + 0.5f);
     const float T = std::floor(ambient + 0.5f);
 
+    // The group of the suction temperature sought, or the first above it. Every model of a
+    // series is weighed on every keystroke, so the groups below are passed over in a plain loop.
+    const qint64 end = std::min(last, static_cast<qint64>(r.size()) - 1);
+    qint64 g = first;
+    while (g <= end && !(A(g) >= S))
+        g += group;
+
     float capacity = 0;
-    for (qint64 g = first; inModel(g); g += group) {
+    for (; inModel(g); g += group) {
         if (A(g) == S) {
             for (qint64 j = g; j < g + group && inModel(j); ++j) {
                 if (B(j) == T) {

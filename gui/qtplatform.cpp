@@ -21,6 +21,9 @@ namespace corvane {
 
 namespace {
 
+// The text widths kept at most; a window shows far fewer different texts.
+constexpr qsizetype MaxMeasuredWidths = 20000;
+
 // Icon codes of the program's message boxes beyond stop and information.
 constexpr int QuestionIcon = 32;
 constexpr int ExclamationIcon = 48;
@@ -181,8 +184,15 @@ void QtPlatform::SetBusy(bool busy) {
 
 int QtPlatform::TextWidthTwips(const QString& text) {
     // The grids measure in the window's font and draw 15 twips to the pixel.
-    const QFontMetrics metrics(m_window ? m_window->font() : WindowFont());
-    return metrics.horizontalAdvance(text) * 15;
+    const QFont font = m_window ? m_window->font() : WindowFont();
+    if (!(font == m_measuredFont) || m_widths.size() >= MaxMeasuredWidths) {
+        m_widths.clear();
+        m_measuredFont = font;
+    }
+    if (const auto known = m_widths.constFind(text); known != m_widths.cend()) return *known;
+    const int width = QFontMetrics(font).horizontalAdvance(text) * 15;
+    m_widths.insert(text, width);
+    return width;
 }
 
 void QtPlatform::ShowProgress(const QString& title, int steps) {

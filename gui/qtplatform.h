@@ -2,6 +2,8 @@
 
 #include "base/platform.h"
 
+#include <QFont>
+#include <QHash>
 #include <QPointer>
 #include <functional>
 #include <memory>
@@ -46,6 +48,10 @@ class QtPlatform : public Platform {
     std::function<void()> m_refresh;
     int m_busy = 0;
     std::unique_ptr<QProgressDialog> m_progress;
+    // Widths already measured, in the font they were measured in: the grids are sized again
+    // on every keystroke, mostly from the same texts, and shaping a text costs microseconds.
+    QFont m_measuredFont;
+    QHash<QString, int> m_widths;
 };
 
 } // namespace corvane

@@ -200,13 +200,14 @@ private Q_SLOTS:
     // The candidate list in grid order, whatever order the catalogue lists its models in:
     // ascending capacity, equal capacities in the reverse of their list order.
     void candidateOrder_data() {
-        QTest::addColumn<QList<int>>("capacities");   // in list order, all adequate
+        QTest::addColumn<QList<int>>("capacities"); // in list order, all adequate
         QTest::newRow("listed by size") << QList<int>{10500, 11000, 12000, 15000};
-        QTest::newRow("listed by size with equal sizes") << QList<int>{10500, 11000, 11000, 11000, 12000, 12000};
+        QTest::newRow("listed by size with equal sizes")
+            << QList<int>{10500, 11000, 11000, 11000, 12000, 12000};
         QTest::newRow("one model out of place") << QList<int>{10500, 11000, 20000, 12000, 13000, 14000};
         QList<int> descending, zigzag;
         for (int i = 0; i < 40; ++i) {
-            descending << 50000 - 1000 * (i / 2);      // pairs of equal sizes, largest first
+            descending << 50000 - 1000 * (i / 2); // pairs of equal sizes, largest first
             zigzag << (i % 2 ? 60000 - 1000 * i : 10500 + 1000 * i);
         }
         QTest::newRow("listed largest first") << descending;
@@ -216,24 +217,30 @@ private Q_SLOTS:
         QFETCH(QList<int>, capacities);
         Job job;
         for (int i = 0; i < capacities.size(); ++i) {
-            job.catalogue.AddCooler(QStringLiteral("M%1").arg(i), std::ceil((capacities[i] - 0.5) / 0.94857), -30);
-            job.catalogue.coolerList += CatalogueWriter::Line({"X-60S", "", QStringLiteral("M%1").arg(i), ""});
+            job.catalogue.AddCooler(QStringLiteral("M%1").arg(i), std::ceil((capacities[i] - 0.5) / 0.94857),
+                                    -30);
+            job.catalogue.coolerList +=
+                CatalogueWriter::Line({"X-60S", "", QStringLiteral("M%1").arg(i), ""});
         }
         job.Load();
         job.Set({{501, "10"}, {524, "10000"}, {542, "1"}, {550, "X"}});
         SelectCooler(job.s);
         QList<int> order(capacities.size());
         std::iota(order.begin(), order.end(), 0);
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return capacities[a] < capacities[b]; });
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int a, int b) { return capacities[a] < capacities[b]; });
         QStringList expected;
-        for (qsizetype k = 0; k < order.size();) {   // each run of equal sizes reversed
+        for (qsizetype k = 0; k < order.size();) { // each run of equal sizes reversed
             qsizetype end = k;
-            while (end < order.size() && capacities[order[end]] == capacities[order[k]]) ++end;
-            for (qsizetype j = end; j-- > k;) expected << QStringLiteral("M%1").arg(order[j]);
+            while (end < order.size() && capacities[order[end]] == capacities[order[k]])
+                ++end;
+            for (qsizetype j = end; j-- > k;)
+                expected << QStringLiteral("M%1").arg(order[j]);
             k = end;
         }
         QStringList shown;
-        for (int r = 1; r < job.s.grids[540].rows; ++r) shown << job.s.grids[540].Text(r, 2);
+        for (int r = 1; r < job.s.grids[540].rows; ++r)
+            shown << job.s.grids[540].Text(r, 2);
         QCOMPARE(shown, expected);
     }
 
