@@ -537,12 +537,17 @@ void MainWindow::FitCaptions() {
     const int column = std::max({LeastColumnWidth, widest + 20, paired <= MostColumnWidth ? paired : 0});
     // The window opens wide enough for the language's captions: no page scrolls sideways.
     // The layouts of hidden pages keep what they measured before: they measure afresh here.
+    // A widget's place in its parent's layout keeps its own measure until the widget says its
+    // geometry changed (a list field made wider inside a row would otherwise not count).
     const std::function<void(QLayout*)> refresh = [&](QLayout* layout) {
         if (!layout) return;
         for (int i = 0; i < layout->count(); ++i) {
             QLayoutItem* item = layout->itemAt(i);
             refresh(item->layout());
-            if (item->widget()) refresh(item->widget()->layout());
+            if (QWidget* w = item->widget()) {
+                refresh(w->layout());
+                w->updateGeometry();
+            }
         }
         layout->invalidate();
     };

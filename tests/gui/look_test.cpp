@@ -23,7 +23,8 @@ namespace {
 // One run of the program in a language, colour scheme and units of the user's choice.
 class Running {
   public:
-    Running(const QString& language, const QString& colours, bool metric) : s(Prepare(language, colours, metric)), window(s) {
+    Running(const QString& language, const QString& colours, bool metric)
+        : s(Prepare(language, colours, metric)), window(s) {
         window.show();
     }
     bool Ready() {
@@ -51,7 +52,8 @@ class Running {
         program.settings->Save(section, QStringLiteral("Language_File"), language);
         program.settings->Save(section, QStringLiteral("Colour_File"), colours);
         for (const char* key : {"ImperialLength", "ImperialTemperature", "ImperialMass", "ImperialPower"})
-            program.settings->Save(section, QLatin1String(key), metric ? QStringLiteral("False") : QStringLiteral("True"));
+            program.settings->Save(section, QLatin1String(key),
+                                   metric ? QStringLiteral("False") : QStringLiteral("True"));
         return program.Start();
     }
 };
@@ -65,8 +67,10 @@ void AddSchemes() {
     QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("colours");
     QTest::addColumn<bool>("metric");
-    QTest::newRow("english_imperial_default") << "default.lng" << "default.col" << false;
-    QTest::newRow("french_metric_contrast") << "francais.lng" << "contrast.col" << true;
+    QTest::newRow("english_imperial_default") << "default.lng"
+                                              << "default.col" << false;
+    QTest::newRow("french_metric_contrast") << "francais.lng"
+                                            << "contrast.col" << true;
 }
 
 // What the user can read of a widget's caption where it does not fit, or an empty text.
@@ -79,7 +83,8 @@ QString Clipped(QWidget* w) {
     } else if (auto* radio = qobject_cast<QRadioButton*>(w)) {
         if (radio->sizeHint().width() > radio->width()) return radio->text();
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-        if (QFontMetrics(button->font()).horizontalAdvance(button->text()) + 8 > button->width()) return button->text();
+        if (QFontMetrics(button->font()).horizontalAdvance(button->text()) + 8 > button->width())
+            return button->text();
     }
     return {};
 }
@@ -103,17 +108,25 @@ class LookTest : public QObject {
             run.window.resize(size);
             for (int page = 1; page < PageCount; ++page) {
                 run.Show(page);
-                QTest::qWait(20);   // the layout settles after the page is shown
+                QTest::qWait(20); // the layout settles after the page is shown
                 const QRect inside = run.window.rect();
                 for (QWidget* w : run.window.findChildren<QWidget*>()) {
                     if (!w->isVisible() || w->window() != &run.window) continue;
-                    const QString where = QStringLiteral("page %1, %2x%3: %4 ")
-                                              .arg(page).arg(size.width()).arg(size.height()).arg(w->objectName());
-                    const QString cut = Clipped(w);
-                    QVERIFY2(cut.isEmpty(), qPrintable(where + QStringLiteral("cuts \"") + cut + QLatin1Char('"')));
                     const QRect r(w->mapTo(&run.window, QPoint()), w->size());
+                    const QString where =
+                        QStringLiteral("page %1 at %2 px: %3 %4 at %5,%6 %7 wide ")
+                            .arg(page)
+                            .arg(size.width())
+                            .arg(QLatin1String(w->metaObject()->className()), w->objectName())
+                            .arg(r.x())
+                            .arg(r.y())
+                            .arg(r.width());
+                    const QString cut = Clipped(w);
+                    QVERIFY2(cut.isEmpty(),
+                             qPrintable(where + QStringLiteral("cuts \"") + cut + QLatin1Char('"')));
                     // Widgets inside a scrolled page may lie below its fold, never beside it.
-                    QVERIFY2(r.left() >= inside.left() && r.right() <= inside.right(), qPrintable(where + QStringLiteral("lies outside")));
+                    QVERIFY2(r.left() >= inside.left() && r.right() <= inside.right(),
+                             qPrintable(where + QStringLiteral("lies outside")));
                 }
             }
         }
@@ -135,7 +148,8 @@ class LookTest : public QObject {
                 const QPoint edge = box->mapTo(&run.window, QPoint(0, box->height() / 2));
                 // The outline against what lies beside the box.
                 const double ratio = ContrastRatio(At(shot, edge), At(shot, edge - QPoint(3, 0)));
-                QVERIFY2(ratio >= 1.3, qPrintable(box->objectName() + QStringLiteral(" on page ") + QString::number(page)));
+                QVERIFY2(ratio >= 1.3,
+                         qPrintable(box->objectName() + QStringLiteral(" on page ") + QString::number(page)));
             }
         }
     }
@@ -157,7 +171,8 @@ class LookTest : public QObject {
         // The highlighted entry of an open list stands out from the others.
         run.Show(3);
         auto* walls = run.Find<QTableWidget>(QStringLiteral("GRID_200"));
-        QTest::mouseClick(walls->viewport(), Qt::LeftButton, {}, walls->visualRect(walls->model()->index(6, 2)).center());
+        QTest::mouseClick(walls->viewport(), Qt::LeftButton, {},
+                          walls->visualRect(walls->model()->index(6, 2)).center());
         auto* list = run.Find<QListWidget>(QStringLiteral("OPTIONLIST_206"));
         QVERIFY(list->isVisible() && list->count() > 1);
         const int chosen = std::max(0, list->currentRow());
@@ -203,19 +218,23 @@ class LookTest : public QObject {
 
             QSet<QString> wanted;
             for (QLineEdit* box : run.window.findChildren<QLineEdit*>())
-                if (box->isVisible() && box->objectName().startsWith(QLatin1String("TEXTBOX_"))) wanted << box->objectName();
-            for (int n = 10; n <= 14; ++n) wanted << QStringLiteral("BUTT_%1").arg(n);
+                if (box->isVisible() && box->objectName().startsWith(QLatin1String("TEXTBOX_")))
+                    wanted << box->objectName();
+            for (int n = 10; n <= 14; ++n)
+                wanted << QStringLiteral("BUTT_%1").arg(n);
             QString previous;
             for (int i = 0; i < 400 && !wanted.isEmpty(); ++i) {
                 QWidget* w = QApplication::focusWidget();
                 QVERIFY2(w, "the focus left the window");
                 const QString name = w->objectName();
-                QVERIFY2(w->isVisible() && run.window.rect().intersects(QRect(w->mapTo(&run.window, QPoint()), w->size())),
+                QVERIFY2(w->isVisible() &&
+                             run.window.rect().intersects(QRect(w->mapTo(&run.window, QPoint()), w->size())),
                          qPrintable(name + QStringLiteral(" has the focus out of sight")));
                 QVERIFY2(name != previous, qPrintable(name + QStringLiteral(" keeps the focus on Tab")));
                 wanted.remove(name);
                 // A list opened on its field's arrival counts for the field.
-                if (name.startsWith(QLatin1String("OPTIONLIST_"))) wanted.remove(QStringLiteral("TEXTBOX_") + name.mid(11));
+                if (name.startsWith(QLatin1String("OPTIONLIST_")))
+                    wanted.remove(QStringLiteral("TEXTBOX_") + name.mid(11));
                 previous = name;
                 QTest::keyClick(w, Qt::Key_Tab);
             }
