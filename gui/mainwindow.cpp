@@ -812,6 +812,12 @@ void MainWindow::SyncFocus(const FocusRef& before, const std::array<bool, 2>& ed
     }
     if (!SameFocus(m_s.focus, before)) {
         if (QWidget* target = m_binder->FocusTarget(m_s.focus)) {
+            // The control that had the focus may have gone out of sight with its page while the
+            // window was repainted, unheard by the core: it leaves first (an open list closes),
+            // so nothing stays open on a page the user comes back to.
+            if (QWidget* owner = m_binder->Owner();
+                owner && owner != target && owner->parentWidget() && !owner->parentWidget()->isVisible())
+                m_binder->ReleaseHiddenOwner();
             if (focusWidget() != target || !target->hasFocus()) target->setFocus(Qt::OtherFocusReason);
             return;
         }
