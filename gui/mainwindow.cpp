@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -170,7 +171,8 @@ MainWindow::~MainWindow() {
     // user's doing, so the binder goes first.
     m_ending = true;
     qApp->removeEventFilter(this);
-    QObject::disconnect(nullptr, nullptr, this, nullptr);
+    // The grids' scroll bars and headers report to the window; they go quiet first.
+    for (QObject* child : findChildren<QObject*>()) QObject::disconnect(child, nullptr, this, nullptr);
     delete m_binder;
     m_binder = nullptr;
     if (auto* qt = dynamic_cast<QtPlatform*>(&m_s.platform)) qt->AttachWindow(nullptr, {});
@@ -256,6 +258,17 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     PlaceLists();
     PlaceCellEditors();
     --m_painting;
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_focusPlaced || m_ending) return;
+    m_focusPlaced = true;
+    // A control of a window not yet shown cannot take the focus, and the first show would hand
+    // it to the first control in Tab order; so the control the core chose (the first field of
+    // a job opened from the command line) takes it now, and the keys go where the colour says.
+    if (QWidget* target = m_binder->FocusTarget(m_s.focus); target && target->isVisible() && !target->hasFocus())
+        target->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::LayoutLeftColumn() {
@@ -524,12 +537,17 @@ void MainWindow::FitCaptions() {
     const int column = std::max({LeastColumnWidth, widest + 20, paired <= MostColumnWidth ? paired : 0});
     // The window opens wide enough for the language's captions: no page scrolls sideways.
     // The layouts of hidden pages keep what they measured before: they measure afresh here.
+    // A widget's place in its parent's layout keeps its own measure until the widget says its
+    // geometry changed (a list field made wider inside a row would otherwise not count).
     const std::function<void(QLayout*)> refresh = [&](QLayout* layout) {
         if (!layout) return;
         for (int i = 0; i < layout->count(); ++i) {
             QLayoutItem* item = layout->itemAt(i);
             refresh(item->layout());
-            if (item->widget()) refresh(item->widget()->layout());
+            if (QWidget* w = item->widget()) {
+                refresh(w->layout());
+                w->updateGeometry();
+            }
         }
         layout->invalidate();
     };
@@ -652,7 +670,8 @@ void MainWindow::RepaintHistory() {
         list->setCurrentRow(m_s.historySelected);
     QPalette p = list->palette();
     const QColor back = ToQColor(m_s.historyBackColour), fore = ToQColor(m_s.historyForeColour);
-    const QColor selBack = ToQColor(m_s.colours.focusBack), selFore = ToQColor(m_s.colours.focusFore);
+    const auto [highBack, highFore] = ListHighlight(m_s.colours, m_s.historyBackColour, m_s.historyForeColour);
+    const QColor selBack = ToQColor(highBack), selFore = ToQColor(highFore);
     if (p.color(QPalette::Base) != back || p.color(QPalette::Text) != fore ||
         p.color(QPalette::Highlight) != selBack || p.color(QPalette::HighlightedText) != selFore) {
         p.setColor(QPalette::Base, back);
@@ -793,6 +812,12 @@ void MainWindow::SyncFocus(const FocusRef& before, const std::array<bool, 2>& ed
     }
     if (!SameFocus(m_s.focus, before)) {
         if (QWidget* target = m_binder->FocusTarget(m_s.focus)) {
+            // The control that had the focus may have gone out of sight with its page while the
+            // window was repainted, unheard by the core: it leaves first (an open list closes),
+            // so nothing stays open on a page the user comes back to.
+            if (QWidget* owner = m_binder->Owner();
+                owner && owner != target && owner->parentWidget() && !owner->parentWidget()->isVisible())
+                m_binder->ReleaseHiddenOwner();
             if (focusWidget() != target || !target->hasFocus()) target->setFocus(Qt::OtherFocusReason);
             return;
         }

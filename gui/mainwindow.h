@@ -41,6 +41,7 @@ class MainWindow : public QWidget, public EventSink {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -89,6 +90,7 @@ class MainWindow : public QWidget, public EventSink {
     QTranslator* m_toolkitTranslator = nullptr;
     QString m_toolkitLanguage;
     int m_shownPage = -1;
+    bool m_focusPlaced = false;
     int m_painting = 0;
     int m_depth = 0;
     bool m_ending = false;

@@ -5,6 +5,7 @@
 #include "gui/shortcuts.h"
 #include "gui/widgets.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -56,6 +57,19 @@ void FitGridHeight(QTableView* table) {
     if (table->horizontalScrollBar()->maximum() > 0)
         height += table->horizontalScrollBar()->sizeHint().height();
     if (table->minimumHeight() != height || table->maximumHeight() != height) table->setFixedHeight(height);
+}
+
+std::pair<Colour, Colour> ListHighlight(const StoredColours& colours, Colour back, Colour fore) {
+    // A highlight shows when it differs from the list by 3 : 1 at least (as any mark that is
+    // not text must); its text is readable on it. The field focus colours come first, then
+    // the colour of the page button shown, then the list's own colours the other way round.
+    const std::pair<Colour, Colour> candidates[] = {
+        {colours.focusBack, colours.focusFore},
+        {colours.highlight, ReadableTextColour(colours.highlight, back)},
+    };
+    for (const auto& [b, f] : candidates)
+        if (ContrastRatio(b, back) >= 3.0 && ContrastRatio(f, b) >= ReadableContrast) return {b, f};
+    return {fore, back};
 }
 
 namespace {
@@ -186,6 +200,14 @@ void ControlPainter::PaintTextBox(int n, QWidget* w) const {
     // A failed field keeps its text readable whatever the scheme's field text colour is.
     const Colour fore = box->backColour == MarkColour ? ReadableTextColour(MarkColour, box->foreColour) : box->foreColour;
     SetColours(edit, QPalette::Base, box->backColour, QPalette::Text, fore);
+    // The style draws the box's outline from its window colour, which a frame would otherwise
+    // hand down (a black frame of the contrast scheme left its fields without an outline).
+    if (const QColor outline = QApplication::palette().color(QPalette::Window);
+        edit->palette().color(QPalette::Window) != outline) {
+        QPalette p = edit->palette();
+        p.setColor(QPalette::Window, outline);
+        edit->setPalette(p);
+    }
     SetBold(edit, false); // a bold frame title must not make the values inside it bold
     SetToolTip(edit, box->tooltip);
     SetVisible(edit, box->visible);
@@ -224,6 +246,18 @@ void ControlPainter::PaintList(int n, QWidget* w) const {
     }
     if (list->currentRow() != l->selected) list->setCurrentRow(l->selected);
     SetColours(list, QPalette::Base, l->backColour, QPalette::Text, l->foreColour);
+    // The highlighted entry is the one Enter chooses: it stands out from the list in every
+    // scheme, whether or not the window is active.
+    const auto [back, fore] = ListHighlight(m_s.colours, l->backColour, l->foreColour);
+    QPalette p = list->palette();
+    if (p.color(QPalette::Active, QPalette::Highlight) != ToQColor(back) ||
+        p.color(QPalette::Inactive, QPalette::HighlightedText) != ToQColor(fore)) {
+        for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+            p.setColor(group, QPalette::Highlight, ToQColor(back));
+            p.setColor(group, QPalette::HighlightedText, ToQColor(fore));
+        }
+        list->setPalette(p);
+    }
     SetToolTip(list, l->tooltip);
 }
 

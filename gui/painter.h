@@ -2,6 +2,8 @@
 
 #include "definitions/state.h"
 
+#include <utility>
+
 class QTableView;
 class QTableWidget;
 class QWidget;
@@ -52,5 +54,7 @@ void SetToolTip(QWidget* w, const QString& tip);
 // Makes a grid exactly as high as its rows (the candidate grids show at most eight), plus the
 // horizontal scroll bar while one is needed.
 void FitGridHeight(QTableView* table);
+// Back and text colour of the highlighted entry of a list drawn in back and fore.
+std::pair<Colour, Colour> ListHighlight(const StoredColours& colours, Colour back, Colour fore);
 
 } // namespace corvane

@@ -1,11 +1,12 @@
 #include "gui/widgets.h"
 
+#include "definitions/colourfile.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyle>
-#include <QStyleOptionFocusRect>
 #include <QTimer>
 #include <array>
 #include <cmath>
@@ -100,11 +101,14 @@ void CommandButton::paintEvent(QPaintEvent*) {
     p.setPen(m_hovered ? m_hover : m_fore);
     const QRect textRect = rect().adjusted(4, 0, -4, 0);
     p.drawText(textRect, static_cast<int>(m_alignment | Qt::AlignVCenter), text());
-    if (hasFocus() && focusPolicy() & Qt::TabFocus) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = rect().adjusted(3, 3, -3, -3);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &p, this);
+    if (hasFocus()) {
+        // A ring of our own: the style draws its focus frame only after a key has moved the
+        // focus, and the first page button holds the focus from the start. The ring takes the
+        // hover colour, which the scheme chose to stand out on the button, else the text colour.
+        const QColor ring = ContrastRatio(FromQColor(m_hover), FromQColor(m_back)) >= 3.0 ? m_hover : m_fore;
+        p.setPen(QPen(ring, 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(rect()).adjusted(2, 2, -2, -2), 3, 3);
     }
 }
 

@@ -24,6 +24,9 @@ QFont WindowFont();
 inline QColor ToQColor(Colour c) {
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
+inline Colour FromQColor(const QColor& c) {
+    return RGBColour(c.red(), c.green(), c.blue());
+}
 
 // A label that reports a click: unit labels, links, the thumbnail logo.
 class ClickLabel : public QLabel {

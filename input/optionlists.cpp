@@ -46,6 +46,16 @@ void MoveOnTo(State& s, int field) {
 
 void ShowList(State& s, int n) {
     OptionList& list = s.optionLists[n];
+    // The list opens on the entry its field or cell holds, as a combo box does, so that Enter
+    // keeps the value; the entry chosen last elsewhere (another column, another job) would
+    // otherwise be the one Enter writes. Nothing is chosen by this. A cell that holds none of
+    // the entries opens with none highlighted (a field's list keeps its entry: some lists
+    // carry a value by their position).
+    if (const TextBox* box = s.textBoxes.Find(n)) {
+        if (const qsizetype at = list.items.indexOf(box->text); at >= 0) list.selected = static_cast<int>(at);
+    } else if (const Grid* grid = s.grids.Find(n / 100 * 100); grid && grid->InRange(grid->row, grid->col)) {
+        list.selected = static_cast<int>(list.items.indexOf(grid->Text(grid->row, grid->col)));
+    }
     const PickerPlacement where = IsGridList(n) ? PickerPlacement{list.left, list.top, 0, 0} : PickerPlacement{};
     PlacePicker(list, where);
     list.visible = true;
@@ -264,8 +274,9 @@ void ListGotFocus(State& s, int n) {
     const OptionList* list = s.optionLists.Find(n);
     if (!list) return;
     s.focus = FocusRef{ControlKind::OptionList, n};
-    // The grid lists show the hint of their grid row instead.
-    if (n < 200 || n > 299) s.hintText = list->hint;
+    // The grid lists show the hint of their grid row instead; a list without a hint of its own
+    // leaves the hint of its field or row in view rather than an empty box.
+    if ((n < 200 || n > 299) && !list->hint.isEmpty()) s.hintText = list->hint;
 }
 
 void ListKeyDown(State& s, int n, int keyCode) {

@@ -188,6 +188,93 @@ class KeyboardTest : public QObject {
         QCOMPARE(run.s.currentPage, ForwardArrowButton(page) == 1 ? 2 : ForwardArrowButton(page) + 1);
     }
 
+    // A cell's list opens on the cell's value, so F4 and Enter keep it, whatever was picked in
+    // another column before; an empty cell's list highlights nothing, so Enter writes nothing.
+    void cellList_opensOnTheCellsValue_andEnterKeepsIt_data() {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("grid");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("pickedColumn");
+        QTest::addColumn<int>("keptColumn");
+        QTest::newRow("construction_ofAnotherSection") << 2 << 200 << 6 << 3 << 2;
+        QTest::newRow("productGroup_ofANewEmptyColumn") << 3 << 300 << 1 << 2 << 3;
+    }
+    void cellList_opensOnTheCellsValue_andEnterKeepsIt() {
+        QFETCH(int, button);
+        QFETCH(int, grid);
+        QFETCH(int, row);
+        QFETCH(int, pickedColumn);
+        QFETCH(int, keptColumn);
+        Running run;
+        QVERIFY(run.Ready());
+        QVERIFY(run.ShowPage(button));
+        const int list = grid + row;
+        auto* table = run.window.findChild<QTableWidget*>(QStringLiteral("GRID_%1").arg(grid));
+        const auto openCell = [&](int col) {
+            table->setFocus(Qt::TabFocusReason);
+            table->setCurrentCell(row, col);
+            run.Key(Qt::Key_F4);
+            return run.Focused() == QStringLiteral("OPTIONLIST_%1").arg(list);
+        };
+        QVERIFY(openCell(pickedColumn));
+        run.Key(Qt::Key_Down);
+        run.Key(Qt::Key_Down);
+        run.Key(Qt::Key_Return);
+        QVERIFY(!run.s.grids[grid].Text(row, pickedColumn).isEmpty());
+        run.Key(Qt::Key_Escape);
+
+        QVERIFY(openCell(keptColumn));
+        QCOMPARE(run.s.hintText, run.s.grids[grid].hints.value(row));   // the row's hint stays in view
+        const QString kept = run.s.grids[grid].Text(row, keptColumn);
+        QVERIFY(kept != run.s.grids[grid].Text(row, pickedColumn));
+        QCOMPARE(run.s.optionLists[list].selected, static_cast<int>(run.s.optionLists[list].items.indexOf(kept)));
+        run.Key(Qt::Key_Return);
+        QCOMPARE(run.s.grids[grid].Text(row, keptColumn), kept);
+    }
+
+    // The first field of a job opened from the command line shows the focus colour; the keys
+    // go there too, not to the first page button.
+    void aJobOnTheCommandLine_startsWithTheKeysInItsFirstField() {
+        test::TestProgram program;
+        State& s = program.Start(QFINDTESTDATA("../data/jobs/job01.cvj"));
+        QCOMPARE(s.currentPage, 1);
+        MainWindow window(s);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QWidget* focused = QApplication::focusWidget();
+        QVERIFY(focused);
+        QCOMPARE(focused->objectName(), QStringLiteral("TEXTBOX_0"));
+        QTest::keyClick(focused, Qt::Key_End);
+        QTest::keyClicks(focused, QStringLiteral(" Ltd"));
+        QVERIFY2(s.textBoxes[0].text.endsWith(QLatin1String(" Ltd")), qPrintable(s.textBoxes[0].text));
+    }
+
+    // A list still open when the page is turned closes; back on its page it is not found open
+    // over a field that no longer has the focus.
+    void anOpenList_closesWhenItsPageIsLeft() {
+        Running run;
+        QVERIFY(run.Ready());
+        QVERIFY(run.ShowPage(5));
+        QVERIFY(run.ReachWith(Qt::Key_Tab, QStringLiteral("OPTIONLIST_504")));
+        run.Key(Qt::Key_PageUp, Qt::ControlModifier);
+        QVERIFY(run.s.currentPage != 6);
+        QCOMPARE(run.s.openList, -1);
+        run.Key(Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(run.s.currentPage, 6);
+        QVERIFY(!run.window.findChild<QListWidget*>(QStringLiteral("OPTIONLIST_504"))->isVisible());
+        QVERIFY(run.window.findChild<QLineEdit*>(QStringLiteral("TEXTBOX_504"))->isVisible());
+    }
+
+    void aFieldsList_keepsTheFieldsHintInView() {
+        Running run;
+        QVERIFY(run.Ready());
+        QVERIFY(run.ShowPage(5));
+        QVERIFY(run.ReachWith(Qt::Key_Tab, QStringLiteral("OPTIONLIST_504")));
+        QVERIFY(!run.s.textBoxes[504].hint.isEmpty());
+        QCOMPARE(run.s.hintText, run.s.textBoxes[504].hint);
+    }
+
     void altLetter_inANumberField_typesNothing() {
         Running run;
         QVERIFY(run.Ready());
