@@ -6,6 +6,7 @@
 #include "definitions/state.h"
 #include "definitions/windowdefinition.h"
 #include "gui/mainwindow.h"
+#include "tests/gui/runningwindow.h"
 #include "tests/support/testprogram.h"
 
 #include <QAbstractButton>
@@ -22,50 +23,7 @@ using namespace corvane;
 
 namespace {
 
-// One run of the program with its window on screen.
-class Running {
-  public:
-    Running() : s(program.Start()), window(s) { window.show(); }
-    bool Ready() {
-        window.activateWindow();
-        return QTest::qWaitForWindowActive(&window);
-    }
-    QString Focused() const {
-        QWidget* w = QApplication::focusWidget();
-        return w ? w->objectName() : QString();
-    }
-    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &window;
-        QTest::keyClick(target, key, modifiers);
-    }
-    void Type(const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }
-    // Presses key until the control named has the focus; false when it never comes.
-    bool ReachWith(Qt::Key key, const QString& name, int most = 80) {
-        for (int i = 0; i < most && Focused() != name; ++i) Key(key);
-        return Focused() == name;
-    }
-    // Tabs to field n and types text over what it held, then moves on with Enter.
-    bool Fill(int n, const QString& text) {
-        if (!ReachWith(Qt::Key_Tab, QStringLiteral("TEXTBOX_%1").arg(n))) return false;
-        QCoreApplication::processEvents();   // the text is selected on arrival
-        auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        if (!edit) return false;
-        Key(Qt::Key_End);
-        for (int i = edit->text().size(); i > 0; --i) Key(Qt::Key_Backspace);
-        Type(text);
-        Key(Qt::Key_Return);
-        return true;
-    }
-    bool ShowPage(int button) {
-        if (!ReachWith(Qt::Key_Tab, QStringLiteral("BUTT_%1").arg(button))) return false;
-        Key(Qt::Key_Space);
-        return true;
-    }
-
-    test::TestProgram program;
-    State& s;
-    MainWindow window;
-};
+using Running = test::RunningWindow;
 
 QJsonObject BatchJson(const QString& job, const QString& home) {
     QProcess process;

@@ -5,6 +5,7 @@
 #include "definitions/colourfile.h"
 #include "definitions/windowdefinition.h"
 #include "gui/mainwindow.h"
+#include "tests/gui/runningwindow.h"
 #include "tests/support/testprogram.h"
 
 #include <QAbstractButton>
@@ -21,41 +22,9 @@ using namespace corvane;
 namespace {
 
 // One run of the program in a language, colour scheme and units of the user's choice.
-class Running {
-  public:
+struct Running : test::RunningWindow {
     Running(const QString& language, const QString& colours, bool metric)
-        : s(Prepare(language, colours, metric)), window(s) {
-        window.show();
-    }
-    bool Ready() {
-        window.activateWindow();
-        return QTest::qWaitForWindowActive(&window);
-    }
-    template <class T = QWidget> T* Find(const QString& name) const { return window.findChild<T*>(name); }
-    void Show(int page) {
-        auto* button = Find<QAbstractButton>(QStringLiteral("BUTT_%1").arg(PageButton(page)));
-        if (button) button->click();
-        QCoreApplication::processEvents();
-    }
-    QString Focused() const {
-        QWidget* w = QApplication::focusWidget();
-        return w ? w->objectName() : QString();
-    }
-
-    test::TestProgram program;
-    State& s;
-    MainWindow window;
-
-  private:
-    State& Prepare(const QString& language, const QString& colours, bool metric) {
-        const QString section = QStringLiteral("corvane\\Tundrel\\Settings");
-        program.settings->Save(section, QStringLiteral("Language_File"), language);
-        program.settings->Save(section, QStringLiteral("Colour_File"), colours);
-        for (const char* key : {"ImperialLength", "ImperialTemperature", "ImperialMass", "ImperialPower"})
-            program.settings->Save(section, QLatin1String(key),
-                                   metric ? QStringLiteral("False") : QStringLiteral("True"));
-        return program.Start();
-    }
+        : RunningWindow(test::Look{language, colours, metric}) {}
 };
 
 Colour At(const QImage& image, QPoint p) {

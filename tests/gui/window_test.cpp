@@ -3,6 +3,7 @@
 #include "definitions/windowdefinition.h"
 #include "gui/mainwindow.h"
 #include "input/fieldrules.h"
+#include "tests/gui/runningwindow.h"
 #include "tests/support/testprogram.h"
 
 #include <QAbstractButton>
@@ -20,46 +21,7 @@ using namespace corvane;
 
 namespace {
 
-// One run of the program with its window on screen.
-class Running {
-  public:
-    Running() : s(program.Start()), window(s) { window.show(); }
-    bool Ready() {
-        window.activateWindow(); // a shared run may have lost the activation to another window
-        return QTest::qWaitForWindowActive(&window);
-    }
-    template <class T = QWidget> T* Find(const QString& name) const { return window.findChild<T*>(name); }
-    QList<int> VisiblePages() const {
-        QList<int> shown;
-        for (int p = 0; p < PageCount; ++p)
-            if (QWidget* page = Find(QStringLiteral("FRAME_%1").arg(p)); page && page->isVisible())
-                shown << p;
-        return shown;
-    }
-    void Click(const QString& name) {
-        QWidget* w = Find(name);
-        QVERIFY2(w, qPrintable(name));
-        // An option button takes clicks on its circle and caption only, not on the empty
-        // width a layout may give it.
-        if (w->inherits("QRadioButton") || w->inherits("QCheckBox"))
-            QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(8, w->height() / 2));
-        else
-            QTest::mouseClick(w, Qt::LeftButton);
-    }
-    // Gives field n the focus as a click would, with its whole text selected.
-    QLineEdit* Enter(int n) {
-        auto* box = Find<QLineEdit>(QStringLiteral("TEXTBOX_%1").arg(n));
-        if (!box) return nullptr;
-        box->setFocus(Qt::MouseFocusReason);
-        QCoreApplication::processEvents();
-        box->selectAll();
-        return box;
-    }
-
-    test::TestProgram program;
-    State& s;
-    MainWindow window;
-};
+using Running = test::RunningWindow;
 
 // The object names every control of the window definition must have exactly once.
 QStringList DefinedControlNames() {
