@@ -6,6 +6,7 @@
 #include "app/session.h"
 #include "app/startup.h"
 #include "base/commandline.h"
+#include "base/installation.h"
 #include "base/safefile.h"
 #include "base/settingsstore.h"
 #include "calc/driver.h"
@@ -16,8 +17,6 @@
 #include "input/optionlists.h"
 #include "jobs/jobactions.h"
 #include "jobs/jobfile.h"
-#include "report/reportpages.h"
-#include "update/updatecheck.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -160,6 +159,12 @@ QString ApplyEdit(State& s, const Edit& e) {
 
 // --- output
 
+// A run that needs a service the program was started without: the batch program hands such
+// runs to the window program, so this is a wrong installation or a wrong call.
+QString MissingService(const QString& what) {
+    return QStringLiteral("%1 needs the program %2 beside this one").arg(what, QLatin1String(WindowProgramName));
+}
+
 bool SameFile(const QString& a, const QString& b) {
     return !a.isEmpty() && QDir::cleanPath(QFileInfo(a).absoluteFilePath()) ==
                                QDir::cleanPath(QFileInfo(b).absoluteFilePath());
@@ -167,7 +172,8 @@ bool SameFile(const QString& a, const QString& b) {
 
 // The update check without a window: the download question is answered Yes, the log lines
 // of the check go to standard output as they are written.
-int RunUpdate(State& s, const BatchOptions& options) {
+int RunUpdate(State& s, const BatchOptions& options, const BatchServices& services) {
+    if (!services.checkForUpdates) return Fail(Unexpected, MissingService(QStringLiteral("--update")));
     try {
         StartUp(s, options.log ? QStringLiteral("/LOG") : QString());
     } catch (const ProgramEnd& end) {
@@ -175,15 +181,16 @@ int RunUpdate(State& s, const BatchOptions& options) {
                     QStringLiteral("the program cannot start: ") + QString::fromStdString(end.what()));
     }
     s.log.SetEcho([](const QString& line) { Print(stdout, line + QLatin1Char('\n')); });
-    UpdateOptions update;
-    update.askBeforeDownload = false;
-    const UpdateResult result = UpdateCheck(s, update);
+    const bool current = services.checkForUpdates(s);
     s.log.SetEcho({});
     if (!s.hintText.isEmpty()) Print(stdout, s.hintText + QLatin1Char('\n'));
-    return result == UpdateResult::UpToDate || result == UpdateResult::Updated ? Computed : JobUnusable;
+    return current ? Computed : JobUnusable;
 }
 
-int Run(State& s, const BatchOptions& options) {
+int Run(State& s, const BatchOptions& options, const BatchServices& services) {
+    if (!options.pdfPath.isEmpty() && !services.writePdf) return Fail(Unexpected, MissingService(QStringLiteral("--pdf")));
+    if (!options.bmpPath.isEmpty() && !services.writePageImages)
+        return Fail(Unexpected, MissingService(QStringLiteral("--bmp")));
     const QString jobFile =
         options.jobFile.isEmpty() ? QString() : QFileInfo(options.jobFile).absoluteFilePath();
     QStringList arguments;
@@ -221,19 +228,18 @@ int Run(State& s, const BatchOptions& options) {
     // Written without asking, like the job: the path was given on purpose.
     if (!options.pdfPath.isEmpty()) {
         QString error;
-        if (!WriteReportPdf(s, QFileInfo(options.pdfPath).absoluteFilePath(), s.platform.DefaultPaper(), &error))
+        if (!services.writePdf(s, QFileInfo(options.pdfPath).absoluteFilePath(), &error))
             return Fail(JobUnusable,
                         QStringLiteral("the report cannot be written to '%1': %2").arg(options.pdfPath, error));
     }
     if (!options.bmpPath.isEmpty()) {
         QString error;
-        const QString base = PageImageBase(QFileInfo(options.bmpPath).absoluteFilePath());
-        if (!WritePageImages(s, base, s.platform.DefaultPaper(), &error))
+        if (!services.writePageImages(s, QFileInfo(options.bmpPath).absoluteFilePath(), &error))
             return Fail(JobUnusable,
                         QStringLiteral("the page images cannot be written to '%1': %2").arg(options.bmpPath, error));
     }
     if (options.json)
-        Print(stdout, QString::fromUtf8(QJsonDocument(StateJson(s)).toJson(QJsonDocument::Indented)));
+        PrintBytes(stdout, StateJsonText(s));
     else
         Print(stdout, Summary(s));
     return s.errorList.isEmpty() ? Computed : ChecksFail;
@@ -249,12 +255,16 @@ bool BatchDrawsReport(const QStringList& args) {
     return false;
 }
 
+bool BatchNeedsServices(const QStringList& args) {
+    return BatchDrawsReport(args) || args.contains(QStringLiteral("--update"));
+}
+
 bool IsBatchInvocation(const QStringList& args) {
     return args.contains(QStringLiteral("--batch")) || args.contains(QStringLiteral("--help")) ||
            args.contains(QStringLiteral("--version"));
 }
 
-int RunBatch(const QString& programFolder, const QStringList& args) {
+int RunBatch(const QString& programFolder, const QStringList& args, const BatchServices& services) {
     BatchOptions options;
     const QString error = ParseBatchArguments(args, options);
     if (options.help) {
@@ -275,7 +285,7 @@ int RunBatch(const QString& programFolder, const QStringList& args) {
     if (!unknown.isEmpty()) return Fail(BadArguments, unknown);
     int status = Unexpected;
     try {
-        status = options.update ? RunUpdate(s, options) : Run(s, options);
+        status = options.update ? RunUpdate(s, options, services) : Run(s, options, services);
     } catch (const ProgramEnd& end) {
         status =
             Fail(JobUnusable, QStringLiteral("the program stopped: ") + QString::fromStdString(end.what()));

@@ -7,11 +7,13 @@
 #include <QJsonArray>
 #include <QDir>
 #include <QJsonDocument>
+#include <algorithm>
 
 namespace corvane {
 
-void Print(FILE* stream, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
+void Print(FILE* stream, const QString& text) { PrintBytes(stream, text.toUtf8()); }
+
+void PrintBytes(FILE* stream, const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
     std::fflush(stream);
 }
@@ -84,6 +86,201 @@ QJsonObject StateJson(const State& s) {
                        {QStringLiteral("grids"), grids},
                        {QStringLiteral("lists"), lists},
                        {QStringLiteral("errors"), Strings(s.errorList)}};
+}
+
+namespace {
+
+// The JSON text of the state, written directly, byte for byte as QJsonDocument writes
+// StateJson indented (keys in the order of their characters, four spaces an indent, "[\n" and
+// "]" around an empty list) at a fraction of its cost: the batch mode's main output.
+class JsonText {
+public:
+    QByteArray out;
+
+    void Open(char bracket) {
+        Next();
+        out += bracket;
+        out += '\n';
+        ++m_depth;
+        m_first = true;
+    }
+    void Close(char bracket) {
+        --m_depth;
+        if (!m_first) out += '\n';
+        Indent();
+        out += bracket;
+        m_first = false;
+    }
+    void Key(QLatin1String key) { Key(QByteArray(key.data(), key.size())); }
+    void Key(const QByteArray& key) {
+        Next();
+        out += '"';
+        out += key;
+        out += "\": ";
+        m_keyed = true;
+    }
+    void Value(const QString& text) {
+        Next();
+        AppendString(text);
+    }
+    void Value(bool b) {
+        Next();
+        out += b ? "true" : "false";
+    }
+    void Value(int n) {
+        Next();
+        out += QByteArray::number(n);
+    }
+    void Strings(const QStringList& list) {
+        Open('[');
+        for (const QString& t : list) Value(t);
+        Close(']');
+    }
+
+private:
+    int m_depth = 0;
+    bool m_first = true;
+    bool m_keyed = false;
+
+    void Indent() { out.append(4 * m_depth, ' '); }
+    // Before a key, or a value in a list: the separator and the indent.
+    void Next() {
+        if (m_keyed) {
+            m_keyed = false;
+            m_first = false;
+            return;
+        }
+        if (!m_first) out += ",\n";
+        m_first = false;
+        Indent();
+    }
+    void AppendString(const QString& text) {
+        bool plain = true;
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u < 0x20 || u == u'"' || u == u'\\' || (u >= 0xD800 && u <= 0xDFFF)) {
+                plain = false;
+                break;
+            }
+        }
+        if (plain) {
+            out += '"';
+            out += text.toUtf8();
+            out += '"';
+            return;
+        }
+        // Escapes and surrogates as Qt writes them: one string in a list, written compact.
+        const QByteArray list = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+        out += list.mid(1, list.size() - 2);
+    }
+};
+
+// Numbers as keys, in the order of their characters ("103" before "16").
+template <typename Map>
+QList<QPair<QByteArray, int>> NumberKeys(const Map& map) {
+    QList<QPair<QByteArray, int>> keys;
+    for (const auto& entry : map) keys.append({QByteArray::number(entry.first), entry.first});
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+} // namespace
+
+QByteArray StateJsonText(const State& s) {
+    JsonText j;
+    j.Open('{');
+    j.Key(QLatin1String("errors"));
+    j.Strings(s.errorList);
+    j.Key(QLatin1String("fields"));
+    j.Open('{');
+    for (const auto& [key, n] : NumberKeys(s.textBoxes)) {
+        const TextBox& box = s.textBoxes[n];
+        const Label* label = s.labels.Find(n);
+        const Label* unit = s.unitLabels.Find(n);
+        j.Key(key);
+        j.Open('{');
+        j.Key(QLatin1String("caption"));
+        j.Value(label ? label->caption : QString());
+        j.Key(QLatin1String("category"));
+        j.Value(unit ? unit->tag : QString());
+        j.Key(QLatin1String("overridden"));
+        j.Value(IsOverridden(s, n));
+        j.Key(QLatin1String("shown"));
+        j.Value(box.text);
+        j.Key(QLatin1String("stored"));
+        j.Value(box.tag);
+        j.Key(QLatin1String("type"));
+        j.Value(FieldType(s, n));
+        j.Key(QLatin1String("unit"));
+        j.Value(unit ? unit->caption : QString());
+        j.Key(QLatin1String("visible"));
+        j.Value(box.visible);
+        j.Close('}');
+    }
+    j.Close('}');
+    j.Key(QLatin1String("grids"));
+    j.Open('{');
+    for (const auto& [key, g] : NumberKeys(s.grids)) {
+        const Grid& grid = s.grids[g];
+        j.Key(key);
+        j.Open('{');
+        j.Key(QLatin1String("cells"));
+        j.Open('[');
+        for (int r = 0; r < grid.rows; ++r) {
+            j.Open('[');
+            for (int c = 0; c < grid.cols; ++c) j.Value(grid.Text(r, c));
+            j.Close(']');
+        }
+        j.Close(']');
+        j.Key(QLatin1String("cols"));
+        j.Value(grid.cols);
+        j.Key(QLatin1String("overridden"));
+        j.Open('[');
+        for (int r = 0; r < grid.rows; ++r) {
+            j.Open('[');
+            for (int c = 0; c < grid.cols; ++c) j.Value(grid.Cell(r, c).overridden);
+            j.Close(']');
+        }
+        j.Close(']');
+        j.Key(QLatin1String("rows"));
+        j.Value(grid.rows);
+        j.Key(QLatin1String("stored"));
+        j.Open('[');
+        for (int r = 0; r < grid.rows; ++r) {
+            j.Open('[');
+            for (int c = 0; c < grid.cols; ++c) j.Value(ReadGridCell(s, g, r, c));
+            j.Close(']');
+        }
+        j.Close(']');
+        j.Close('}');
+    }
+    j.Close('}');
+    j.Key(QLatin1String("lists"));
+    j.Open('{');
+    for (const auto& [key, n] : NumberKeys(s.optionLists)) {
+        const OptionList& list = s.optionLists[n];
+        const ValueList* values = s.valueLists.Find(n);
+        j.Key(key);
+        j.Open('{');
+        j.Key(QLatin1String("items"));
+        j.Strings(list.items);
+        j.Key(QLatin1String("selected"));
+        j.Value(list.selected);
+        j.Key(QLatin1String("values"));
+        j.Strings(values ? values->values : QStringList());
+        j.Close('}');
+    }
+    j.Close('}');
+    j.Key(QLatin1String("radios"));
+    j.Open('{');
+    for (const auto& [key, n] : NumberKeys(s.radios)) {
+        j.Key(key);
+        j.Value(s.radios[n].value);
+    }
+    j.Close('}');
+    j.Close('}');
+    j.out += '\n';
+    return j.out;
 }
 
 namespace {

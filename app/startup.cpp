@@ -2,7 +2,6 @@
 
 #include "base/commandline.h"
 #include "base/installation.h"
-#include "app/commands.h"
 #include "definitions/datafiles.h"
 #include "base/paths.h"
 #include "calc/driver.h"
@@ -14,7 +13,8 @@
 #include "jobs/filehistory.h"
 #include "jobs/jobactions.h"
 #include "jobs/jobfile.h"
-#include "update/updatecheck.h"
+#include "input/navigation.h"
+#include "install/installer.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -136,7 +136,7 @@ void OpenStartupJob(State& s, const QStringList& arguments) {
         }
         s.currentJobPath = job.absoluteFilePath();
         if (JobFileLoad(s, s.currentJobPath)) {
-            RunCommand(s, 0);
+            PressPageButton(s, 0);
             s.buttons[0].foreColour = s.colours.highlight;
             s.MarkDirty(ControlKind::Button, 0);
             return;

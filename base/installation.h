@@ -8,6 +8,13 @@ namespace corvane {
 // manager: its files are replaced only by the package manager, never by the program.
 inline constexpr char PackageMarkerName[] = "package-managed";
 
+// The program is two executables side by side. `corvane` is the command users and the desktop
+// start: it runs the batch mode with Qt Core alone, so a batch run starts quickly, and hands
+// everything else to `corvane-gui`: the window, and the batch runs that draw the report (fonts)
+// or check for updates (the network).
+inline constexpr char BatchProgramName[] = "corvane";
+inline constexpr char WindowProgramName[] = "corvane-gui";
+
 // True when the program may write into its own folder: the folder is writable for this user
 // and no package manager owns it. A portable installation is; an installed package is not.
 bool InstallationWritable(const QString& programFolder);

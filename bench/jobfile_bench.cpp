@@ -1,7 +1,7 @@
 // Job files on the shipped data: loading and saving a U-shaped box of eight walls that holds
 // 30 products, and one whole batch run of the template job, start-up included.
 //   build/release/bench/jobfile_bench -median 11
-#include "app/commands.h"
+#include "commands/commands.h"
 #include "base/numbertext.h"
 #include "jobs/jobfile.h"
 #include "jobs/jobactions.h"
@@ -45,6 +45,7 @@ class JobFileBench : public QObject {
     void loadLargeJob();
     void loadGridSizeStorm();
     void saveLargeJob();
+    void batchRunOfTemplate_data();
     void batchRunOfTemplate();
 };
 
@@ -94,7 +95,16 @@ void JobFileBench::saveLargeJob() {
     QVERIFY(QFileInfo(job).size() > 0);
 }
 
+// The command `corvane` (Qt Core alone) and, for comparison, the same run in the window
+// program, which loads Qt Gui, Widgets, the network and the font machinery.
+void JobFileBench::batchRunOfTemplate_data() {
+    QTest::addColumn<QString>("program");
+    QTest::newRow("corvane") << QStringLiteral("corvane");
+    QTest::newRow("corvane-gui") << QStringLiteral("corvane-gui");
+}
+
 void JobFileBench::batchRunOfTemplate() {
+    QFETCH(QString, program);
     if (!ShippedDataReady()) QSKIP("the shipped template and language file are not in the build yet");
     QTemporaryDir home;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -105,7 +115,7 @@ void JobFileBench::batchRunOfTemplate() {
     QBENCHMARK {
         QProcess process;
         process.setProcessEnvironment(env);
-        process.start(test::BuiltProgramFolder() + QStringLiteral("/corvane"),
+        process.start(test::BuiltProgramFolder() + QLatin1Char('/') + program,
                       {QStringLiteral("--batch"), QStringLiteral("--json")});
         process.waitForFinished(120000);
         status = process.exitCode();

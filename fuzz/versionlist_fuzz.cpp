@@ -3,7 +3,7 @@
 // must stay inside the program's folder, whatever it says.
 
 #include "update/signing.h"
-#include "update/versionlist.h"
+#include "install/versionlist.h"
 
 #include <QByteArray>
 #include <QDir>

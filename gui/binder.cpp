@@ -1,6 +1,6 @@
 #include "gui/binder.h"
 
-#include "app/commands.h"
+#include "commands/commands.h"
 #include "equipment/links.h"
 #include "gui/widgets.h"
 #include "input/fieldrules.h"

@@ -1,6 +1,6 @@
 #include "gui/mainwindow.h"
 
-#include "app/commands.h"
+#include "commands/commands.h"
 #include "base/platform.h"
 #include "definitions/windowdefinition.h"
 #include "gui/painter.h"

@@ -23,7 +23,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
 # --- the installation: the program with its data folders, and the list of what it holds
 inst="$work/installation"
 mkdir -p "$inst"
-cp "$program_dir/corvane" "$inst/"
+cp "$program_dir/corvane" "$program_dir/corvane-gui" "$inst/"
 cp -r "$program_dir/opdata" "$program_dir/proddata" "$inst/"
 mkdir -p "$inst/JobFiles" "$inst/Updates"
 

@@ -2,7 +2,7 @@
 
 #include "base/safefile.h"
 #include "update/signing.h"
-#include "update/versionlist.h"
+#include "install/versionlist.h"
 
 #include <QCryptographicHash>
 #include <QFile>

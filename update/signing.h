@@ -1,6 +1,6 @@
 #pragma once
 
-#include "update/versionlist.h"
+#include "install/versionlist.h"
 
 #include <QByteArray>
 #include <QList>

@@ -3,10 +3,10 @@
 #include "base/installation.h"
 #include "base/safefile.h"
 #include "definitions/state.h"
-#include "update/installer.h"
+#include "install/installer.h"
 #include "update/signing.h"
 #include "update/transfer.h"
-#include "update/versionlist.h"
+#include "install/versionlist.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -34,7 +34,6 @@ constexpr int InsecureAddressText = 72;
 
 const QString CheckFailure = QStringLiteral("*** CheckUpdate *** ");
 const QString DownloadFailure = QStringLiteral("*** CheckTundrel\\Versions (Download) *** ");
-const QString PlaceFailure = QStringLiteral("*** CheckTundrel\\Versions (Delete) *** ");
 
 // A name as the log shows it: control characters from the network never reach the log.
 QString Printable(const QString& text) {
@@ -242,8 +241,11 @@ void UpdateRun::Compare(const QByteArray& bytes) {
 
 bool UpdateRun::IsProgramFile(const VersionEntry& e) const {
     if (!IsApplicationFolder(e.localFolder)) return false;
-    return e.fileName.compare(QLatin1String("PROGRAM.EXE"), Qt::CaseInsensitive) == 0 ||
-           (!m_programName.isEmpty() && e.fileName.compare(m_programName, Qt::CaseInsensitive) == 0);
+    // The program's own executables: the running one and the pair the program is made of.
+    for (const QLatin1String name : {QLatin1String("PROGRAM.EXE"), QLatin1String(BatchProgramName),
+                                     QLatin1String(WindowProgramName)})
+        if (e.fileName.compare(name, Qt::CaseInsensitive) == 0) return true;
+    return !m_programName.isEmpty() && e.fileName.compare(m_programName, Qt::CaseInsensitive) == 0;
 }
 
 QString UpdateRun::Target(const VersionEntry& e) const {
@@ -360,7 +362,7 @@ UpdateResult UpdateRun::Download(int count) {
         Log(QStringLiteral("  ") + Printable(gone) + QStringLiteral("  removed: the list no longer names it"));
     const QString problem = CommitPlan(m_s.programFolder, staging, plan);
     if (!problem.isEmpty()) {
-        Log(PlaceFailure + QStringLiteral("9, ") + problem);
+        Log(PlaceFailure() + QStringLiteral("9, ") + problem);
         SetHint(QString());
         m_s.ShowMessage(25);
         return UpdateResult::Abandoned;
@@ -411,15 +413,6 @@ UpdateResult UpdateRun::Run() {
 }
 
 } // namespace
-
-void FinishInterruptedUpdate(State& s) {
-    bool finished = false;
-    const QString problem = CompleteStagedUpdate(s.programFolder, StagingFolder(s.updateFolder), &finished);
-    if (!problem.isEmpty())
-        s.WriteLog(PlaceFailure + QStringLiteral("10, an interrupted update cannot be finished: ") + problem);
-    else if (finished)
-        s.WriteLog(QStringLiteral("An interrupted update was finished"));
-}
 
 UpdateResult UpdateCheck(State& s, const UpdateOptions& options) {
     s.WriteLog(QStringLiteral(">Update_Check()"));

@@ -30,7 +30,4 @@ enum class UpdateResult {
 // Installed.ver to name exactly what is in place; then shows the release notes.
 UpdateResult UpdateCheck(State& s, const UpdateOptions& options = {});
 
-// Finishes an update that the program was stopped in the middle of putting in place.
-void FinishInterruptedUpdate(State& s);
-
 } // namespace corvane

@@ -1,6 +1,6 @@
 // The program as a package installs it (a folder it may not write into) and job paths as the
 // desktop passes them on the command line.
-#include "app/commands.h"
+#include "commands/commands.h"
 #include "app/startup.h"
 #include "base/installation.h"
 #include "definitions/state.h"

@@ -3,7 +3,7 @@
 // override mark with the typing, choosing the rectangle again keeps the box, a number field
 // holding no number stops the results, each failure is listed once, the balance says why it is
 // missing, and the shipped colour schemes keep every text readable.
-#include "app/commands.h"
+#include "commands/commands.h"
 #include "base/numbertext.h"
 #include "calc/driver.h"
 #include "definitions/colourfile.h"

@@ -1,6 +1,6 @@
 // Start-up: the window definition, the start-up job choice, the log switch, closing, and
 // what happens when the installation is broken.
-#include "app/commands.h"
+#include "commands/commands.h"
 #include "definitions/datafiles.h"
 #include "app/startup.h"
 #include "definitions/state.h"

@@ -3,7 +3,7 @@
 
 #include "equipment/links.h"
 
-#include "app/commands.h"
+#include "commands/commands.h"
 #include "base/settingsstore.h"
 #include "definitions/colourfile.h"
 #include "definitions/state.h"

@@ -65,6 +65,8 @@ class BatchTest : public QObject {
     void absurdNumbersAreInputProblems();
     void jobPathsAsTheSystemGivesThem();
     void saveWarnsOfCharactersItCannotStore();
+    void commandNeedsOnlyQtCore_handsTheRestOver_data();
+    void commandNeedsOnlyQtCore_handsTheRestOver();
 };
 
 void BatchTest::savedJobs_giveTheSameStateAsWhenSaved_data() {
@@ -271,5 +273,38 @@ void BatchTest::saveWarnsOfCharactersItCannotStore() {
     QVERIFY(QFileInfo::exists(m_home.path() + QStringLiteral("/greek.cvj")));
 }
 
+// `corvane` starts the batch mode on Qt Core alone (what makes a batch run quick) and hands the
+// window and the runs that draw the report or check for updates to `corvane-gui` beside it;
+// without it, it says so instead of failing silently.
+void BatchTest::commandNeedsOnlyQtCore_handsTheRestOver_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("window") << QStringList{};
+    QTest::newRow("report") << QStringList{"--batch", "--pdf", "TMP/report.pdf"};
+    QTest::newRow("update") << QStringList{"--batch", "--update"};
+}
+
+void BatchTest::commandNeedsOnlyQtCore_handsTheRestOver() {
+    QFETCH(QStringList, args);
+    const QString command = QStringLiteral(CORVANE_PROGRAM_DIR "/corvane");
+    QProcess readelf;
+    readelf.start(QStringLiteral("readelf"), {QStringLiteral("-d"), command});
+    QVERIFY(readelf.waitForFinished(60000));
+    const QString needed = QString::fromUtf8(readelf.readAllStandardOutput());
+    QVERIFY2(needed.contains(QStringLiteral("libQt6Core")), qPrintable(needed));
+    QVERIFY2(!needed.contains(QRegularExpression(QStringLiteral("Qt6(Gui|Widgets|PrintSupport|Network)|sodium"))),
+             qPrintable(needed));
+
+    QTemporaryDir alone;
+    const QString copy = alone.filePath(QStringLiteral("corvane"));
+    QVERIFY(QFile::copy(command, copy));
+    for (QString& a : args) a.replace(QLatin1String("TMP"), alone.path());
+    QProcess process;
+    process.start(copy, args);
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 4);
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QVERIFY2(err.contains(QStringLiteral("corvane-gui' cannot be started")), qPrintable(err));
+    QVERIFY(!QFileInfo::exists(alone.filePath(QStringLiteral("report.pdf"))));
+}
 QTEST_GUILESS_MAIN(BatchTest)
 #include "batch_test.moc"

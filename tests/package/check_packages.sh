@@ -78,6 +78,7 @@ contents)
     listing=$(awk '{ print $6 $7 $8 }' <<<"$full" | sed 's|^\./||; s|/$||')
     expect() { grep -qxF -- "$1" <<<"$listing" || fail "the Debian package lacks $1"; }
     expect opt/corvane/corvane
+    expect opt/corvane/corvane-gui
     expect opt/corvane/package-managed
     for f in $(data_files); do expect "opt/corvane/$f"; done
     for d in JobFiles pdf Updates; do expect "opt/corvane/$d"; done
@@ -93,8 +94,10 @@ contents)
     expect usr/share/icons/hicolor/scalable/mimetypes/application-x-corvane-job.svg
     stray=$(grep -vE '^(opt|opt/corvane(/.*)?|usr|usr/bin(/.*)?|usr/share|usr/share/(applications|metainfo|mime|icons)(/.*)?)$' <<<"$listing" || true)
     [ -z "$stray" ] || fail "files outside the program's folder and the desktop folders: $stray"
-    grep -q '^-rwxr-xr-x root/root .* \./opt/corvane/corvane$' <<<"$full" ||
-        fail "the program is not an executable owned by root"
+    for program in corvane corvane-gui; do
+        grep -q "^-rwxr-xr-x root/root .* \./opt/corvane/$program\$" <<<"$full" ||
+            fail "$program is not an executable owned by root"
+    done
 
     [ "$(dpkg-deb -f "$deb" Package)" = corvane ] || fail "package name"
     [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "version $(dpkg-deb -f "$deb" Version), expected $version"
@@ -106,10 +109,12 @@ contents)
     done
 
     dpkg-deb -x "$deb" "$work/root"
-    file "$work/root/opt/corvane/corvane" | grep -q 'ELF.*, stripped' || fail "the program is not a stripped executable"
+    for program in corvane corvane-gui; do
+        file "$work/root/opt/corvane/$program" | grep -q 'ELF.*, stripped' || fail "$program is not a stripped executable"
+    done
 
     top=$(unpack_portable)
-    for f in corvane $(data_files); do [ -f "$top/$f" ] || fail "the portable archive lacks $f"; done
+    for f in corvane corvane-gui $(data_files); do [ -f "$top/$f" ] || fail "the portable archive lacks $f"; done
     for d in JobFiles pdf Updates; do [ -d "$top/$d" ] || fail "the portable archive lacks $d/"; done
     [ ! -e "$top/package-managed" ] || fail "the portable archive carries the package manager's mark"
     [ "$(tar -tzf "$tgz" | cut -d/ -f1 | sort -u)" = "$(basename "$top")" ] ||
@@ -142,6 +147,9 @@ readonly)
     help=$(session "$home" "$program/corvane" --help)
     grep -qF "$home/Documents/Corvane/" <<<"$help" || fail "the job folder is not in the user's documents: $help"
     [ "$(session "$home" "$program/corvane" --version)" = "Corvane $version" ] || fail "--version"
+    # The report needs fonts: `corvane` hands the run to corvane-gui beside it.
+    session "$home" "$program/corvane" --batch --pdf "$home/walk-in.pdf" >/dev/null || fail "the report run failed"
+    head -c 5 "$home/walk-in.pdf" | grep -qF '%PDF-' || fail "the report is not a PDF"
     after=$(snapshot "$program")
     [ "$before" = "$after" ] || fail "the program wrote into its read-only folder: $(diff <(echo "$before") <(echo "$after"))"
     ;;

@@ -2,7 +2,7 @@
 #include "report/reportcommands.h"
 #include "report/reportpages.h"
 
-#include "app/commands.h"
+#include "commands/commands.h"
 #include "definitions/languagefile.h"
 #include "definitions/state.h"
 #include "jobs/jobactions.h"

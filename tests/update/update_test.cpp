@@ -3,11 +3,11 @@
 #include "definitions/state.h"
 #include "tests/support/fakeplatform.h"
 #include "tests/update/loopbackserver.h"
-#include "update/installer.h"
+#include "install/installer.h"
 #include "update/publishing.h"
 #include "update/signing.h"
 #include "update/updatecheck.h"
-#include "update/versionlist.h"
+#include "install/versionlist.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -141,7 +141,7 @@ class UpdateTest : public QObject {
     static UpdateOptions Quick() {
         UpdateOptions o;
         o.stallTimeoutMs = 1500;
-        o.programFileName = QStringLiteral("corvane");
+        o.programFileName = QStringLiteral("walkin-sizer");  // a renamed program
         return o;
     }
 
@@ -332,6 +332,8 @@ void UpdateTest::edgeCases_data() {
     QTest::newRow("noInstalledList_everyFileAdded") << QStringLiteral("noInstalled");
     QTest::newRow("programFile_waitsInUpdateFolder") << QStringLiteral("program");
     QTest::newRow("ownProgramName_waitsInUpdateFolder") << QStringLiteral("ownName");
+    QTest::newRow("batchProgram_waitsInUpdateFolder") << QStringLiteral("batchProgram");
+    QTest::newRow("windowProgram_waitsInUpdateFolder") << QStringLiteral("windowProgram");
     QTest::newRow("droppedProgramFile_isNeverDeleted") << QStringLiteral("dropProgram");
     QTest::newRow("answerNo_changesNothing") << QStringLiteral("no");
 }
@@ -340,11 +342,17 @@ void UpdateTest::edgeCases() {
     QFETCH(QString, edge);
     LoopbackServer server;
     QVERIFY(server.Start());
-    const WebFile program{edge == QLatin1String("ownName") ? QStringLiteral("corvane") : QStringLiteral("PROGRAM.EXE"),
+    const QString programName = edge == QLatin1String("ownName")        ? QStringLiteral("walkin-sizer")
+                                : edge == QLatin1String("batchProgram")  ? QStringLiteral("corvane")
+                                : edge == QLatin1String("windowProgram") ? QStringLiteral("corvane-gui")
+                                                                         : QStringLiteral("PROGRAM.EXE");
+    const bool programEdge = edge == QLatin1String("program") || edge == QLatin1String("ownName") ||
+                             edge == QLatin1String("batchProgram") || edge == QLatin1String("windowProgram");
+    const WebFile program{programName,
                           QStringLiteral("bin"), QStringLiteral("APPPATH"), QStringLiteral("2026.2"), "new program"};
     QList<WebFile> published = Published;
     if (edge == QLatin1String("identical")) published = Installed;
-    if (edge == QLatin1String("program") || edge == QLatin1String("ownName")) published << program;
+    if (programEdge) published << program;
     Publish(server, published, List(published), m_key);
     auto rig = MakeRig(server.Base(), edge != QLatin1String("noInstalled"));
     State& s = *rig->s;
@@ -379,7 +387,7 @@ void UpdateTest::edgeCases() {
         }
         QCOMPARE(after.value(QStringLiteral("inst/opdata/Installed.ver")), List(Published));
         QCOMPARE(after.value(QStringLiteral("inst/opdata/Old.data")), InstalledOld.bytes); // never listed: not ours to delete
-    } else if (edge == QLatin1String("program") || edge == QLatin1String("ownName")) {
+    } else if (programEdge) {
         QCOMPARE(int(result), int(UpdateResult::Updated));
         QCOMPARE(after.value(QStringLiteral("inst/Updates/") + program.name), program.bytes);
         QVERIFY(!after.contains(QStringLiteral("inst/") + program.name));

@@ -1,7 +1,7 @@
 #include "base/paths.h"
 #include "update/signing.h"
 #include "update/transfer.h"
-#include "update/versionlist.h"
+#include "install/versionlist.h"
 
 #include <QTest>
 

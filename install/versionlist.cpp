@@ -1,4 +1,4 @@
-#include "update/versionlist.h"
+#include "install/versionlist.h"
 
 namespace corvane {
 

@@ -1,7 +1,8 @@
-#include "update/installer.h"
+#include "install/installer.h"
 
 #include "base/safefile.h"
-#include "update/versionlist.h"
+#include "definitions/state.h"
+#include "install/versionlist.h"
 
 #include <QDir>
 #include <QFile>
@@ -155,6 +156,15 @@ QString CompleteStagedUpdate(const QString& programFolder, const QString& stagin
     }
     if (finished) *finished = true;
     return Apply(programFolder, stagingFolder, plan);
+}
+
+void FinishInterruptedUpdate(State& s) {
+    bool finished = false;
+    const QString problem = CompleteStagedUpdate(s.programFolder, StagingFolder(s.updateFolder), &finished);
+    if (!problem.isEmpty())
+        s.WriteLog(PlaceFailure() + QStringLiteral("10, an interrupted update cannot be finished: ") + problem);
+    else if (finished)
+        s.WriteLog(QStringLiteral("An interrupted update was finished"));
 }
 
 } // namespace corvane

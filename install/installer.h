@@ -7,6 +7,8 @@
 
 namespace corvane {
 
+class State;
+
 // What one update changes in the installation. Downloads wait in a staging folder inside the
 // update folder (so a rename puts each in place on the same file system); the plan is
 // written there before the first file moves, so an update that is interrupted is finished
@@ -43,6 +45,13 @@ QString CommitPlan(const QString& programFolder, const QString& stagingFolder, c
 // Finishes an update that was committed but not completed, and removes the leftovers of one
 // that never reached its commit. `finished` tells whether a plan was carried out.
 QString CompleteStagedUpdate(const QString& programFolder, const QString& stagingFolder, bool* finished = nullptr);
+
+// The start of the log line of a file the update cannot put in place.
+inline QString PlaceFailure() { return QStringLiteral("*** CheckTundrel\\Versions (Delete) *** "); }
+
+// Finishes an update that the program was stopped in the middle of putting in place, at
+// start-up; what happened goes to the log.
+void FinishInterruptedUpdate(State& s);
 
 // The installed list's path under the program folder.
 QString InstalledListPath();

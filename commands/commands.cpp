@@ -1,4 +1,4 @@
-#include "app/commands.h"
+#include "commands/commands.h"
 #include "base/installation.h"
 
 #include "definitions/datafiles.h"
