@@ -224,34 +224,26 @@ QByteArray StateJsonText(const State& s) {
         const Grid& grid = s.grids[g];
         j.Key(key);
         j.Open('{');
-        j.Key(QLatin1String("cells"));
-        j.Open('[');
-        for (int r = 0; r < grid.rows; ++r) {
+        // One list of rows of the grid's cells, each written by `cell`.
+        const auto cellRows = [&](const auto& cell) {
             j.Open('[');
-            for (int c = 0; c < grid.cols; ++c) j.Value(grid.Text(r, c));
+            for (int r = 0; r < grid.rows; ++r) {
+                j.Open('[');
+                for (int c = 0; c < grid.cols; ++c) cell(r, c);
+                j.Close(']');
+            }
             j.Close(']');
-        }
-        j.Close(']');
+        };
+        j.Key(QLatin1String("cells"));
+        cellRows([&](int r, int c) { j.Value(grid.Text(r, c)); });
         j.Key(QLatin1String("cols"));
         j.Value(grid.cols);
         j.Key(QLatin1String("overridden"));
-        j.Open('[');
-        for (int r = 0; r < grid.rows; ++r) {
-            j.Open('[');
-            for (int c = 0; c < grid.cols; ++c) j.Value(grid.Cell(r, c).overridden);
-            j.Close(']');
-        }
-        j.Close(']');
+        cellRows([&](int r, int c) { j.Value(grid.Cell(r, c).overridden); });
         j.Key(QLatin1String("rows"));
         j.Value(grid.rows);
         j.Key(QLatin1String("stored"));
-        j.Open('[');
-        for (int r = 0; r < grid.rows; ++r) {
-            j.Open('[');
-            for (int c = 0; c < grid.cols; ++c) j.Value(ReadGridCell(s, g, r, c));
-            j.Close(']');
-        }
-        j.Close(']');
+        cellRows([&](int r, int c) { j.Value(ReadGridCell(s, g, r, c)); });
         j.Close('}');
     }
     j.Close('}');
