@@ -46,6 +46,12 @@ class MainWindow : public QWidget, public EventSink {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    static constexpr int Margin = 6;             // 90 twips around the column and the page area
+    static constexpr int LeastColumnWidth = 100; // the command column, wider for longer captions
+    static constexpr int MostColumnWidth = 170;
+    // The grid of cell editor 0 or 1.
+    static int EditorGrid(int index) { return index == 1 ? 300 : 200; }
+
     void BuildLeftColumn(PageBuilder& builder);
     void BuildPageArea(PageBuilder& builder);
     void LayoutLeftColumn();
