@@ -23,7 +23,12 @@ QString SettingsStore::Get(const QString& section, const QString& key, const QSt
 }
 
 void SettingsStore::Save(const QString& section, const QString& key, const QString& value) {
-    m_settings->setValue(Path(section, key), value);
+    // A value already stored as it is stays unwritten, so a run that changes nothing leaves the
+    // file alone instead of rewriting it (and waiting for the disk) at every sync.
+    const QString path = Path(section, key);
+    const QVariant stored = m_settings->value(path);
+    if (stored.isValid() && stored.typeId() == QMetaType::QString && stored.toString() == value) return;
+    m_settings->setValue(path, value);
 }
 
 void SettingsStore::Sync() { m_settings->sync(); }

@@ -16,6 +16,8 @@
 #include <QSet>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace corvane;
 using namespace corvane::test;
 
@@ -38,6 +40,7 @@ private Q_SLOTS:
     void brokenInstallation();
     void pageButtons_showExactlyOnePage();
     void jobOfAnotherLanguage_givesTheSameLoads();
+    void unchangedStart_rewritesNoSettings();
 };
 
 void StartupTest::windowDefinition_numbersUniqueAndEveryFieldPlacedOnce() {
@@ -220,6 +223,26 @@ void StartupTest::jobOfAnotherLanguage_givesTheSameLoads() {
     QCOMPARE(french.grids[200].Text(1, 2), QStringLiteral("Mur"));
     QCOMPARE(GetFieldValue(french, 214), transmission);
     QCOMPARE(GetFieldValue(french, 422), misc);
+}
+
+// A start that changes nothing leaves the settings file as it is: rewriting it would make every
+// batch run wait for the disk. A changed value is written.
+void StartupTest::unchangedStart_rewritesNoSettings() {
+    TestProgram program;
+    program.Start();
+    program.Restart();  // the first start's settings are written here
+    const QByteArray ini = QFile::encodeName(program.Folder() + QStringLiteral("/settings.ini"));
+    const auto inode = [&ini] {
+        struct stat info{};
+        return ::stat(ini.constData(), &info) == 0 ? info.st_ino : ino_t(0);
+    };
+    const ino_t written = inode();
+    QVERIFY(written != 0);
+    const State& s = program.Restart();
+    QCOMPARE(inode(), written);
+    program.settings->Save(s.settingsSection, QStringLiteral("Language_File"), QStringLiteral("francais.lng"));
+    program.settings->Sync();
+    QVERIFY(inode() != written);
 }
 
 QTEST_GUILESS_MAIN(StartupTest)
