@@ -21,10 +21,15 @@ using namespace corvane;
 
 namespace {
 
-// One run of the program in a language, colour scheme and units of the user's choice.
+// One run of the program in the language, colour scheme and units of the current data row.
 struct Running : test::RunningWindow {
-    Running(const QString& language, const QString& colours, bool metric)
-        : RunningWindow(test::Look{language, colours, metric}) {}
+    Running() : RunningWindow(Fetched()) {}
+    static test::Look Fetched() {
+        QFETCH(QString, language);
+        QFETCH(QString, colours);
+        QFETCH(bool, metric);
+        return {language, colours, metric};
+    }
 };
 
 Colour At(const QImage& image, QPoint p) {
@@ -68,10 +73,7 @@ class LookTest : public QObject {
 
     void everyPage_captionsFitAndNothingLeavesTheWindow_data() { AddSchemes(); }
     void everyPage_captionsFitAndNothingLeavesTheWindow() {
-        QFETCH(QString, language);
-        QFETCH(QString, colours);
-        QFETCH(bool, metric);
-        Running run(language, colours, metric);
+        Running run;
         QVERIFY(run.Ready());
         for (const QSize size : {run.window.minimumSize(), QSize(1280, 900)}) {
             run.window.resize(size);
@@ -103,10 +105,7 @@ class LookTest : public QObject {
 
     void everyField_hasAnOutline_data() { AddSchemes(); }
     void everyField_hasAnOutline() {
-        QFETCH(QString, language);
-        QFETCH(QString, colours);
-        QFETCH(bool, metric);
-        Running run(language, colours, metric);
+        Running run;
         QVERIFY(run.Ready());
         for (int page = 1; page < PageCount; ++page) {
             run.Show(page);
@@ -125,10 +124,7 @@ class LookTest : public QObject {
 
     void theControlWithTheFocus_showsIt_data() { AddSchemes(); }
     void theControlWithTheFocus_showsIt() {
-        QFETCH(QString, language);
-        QFETCH(QString, colours);
-        QFETCH(bool, metric);
-        Running run(language, colours, metric);
+        Running run;
         QVERIFY(run.Ready());
         // At start the first page button has the focus, given by the program, not by a key.
         auto* first = run.Find(QStringLiteral("BUTT_0"));
@@ -156,10 +152,7 @@ class LookTest : public QObject {
 
     void hintCaption_isNoCommandsCaption_data() { AddSchemes(); }
     void hintCaption_isNoCommandsCaption() {
-        QFETCH(QString, language);
-        QFETCH(QString, colours);
-        QFETCH(bool, metric);
-        Running run(language, colours, metric);
+        Running run;
         const QString hint = run.Find<QLabel>(QStringLiteral("HintBoxCaption"))->text();
         QVERIFY(!hint.isEmpty());
         for (int n = 0; n <= 14; ++n)
@@ -171,10 +164,7 @@ class LookTest : public QObject {
     // the focus is always on a control in sight and every Tab moves it.
     void tabWalk_reachesEveryPageAndField_data() { AddSchemes(); }
     void tabWalk_reachesEveryPageAndField() {
-        QFETCH(QString, language);
-        QFETCH(QString, colours);
-        QFETCH(bool, metric);
-        Running run(language, colours, metric);
+        Running run;
         QVERIFY(run.Ready());
         for (int page = 1; page < PageCount; ++page) {
             // Reach the page's button with Tab and press it with Space.

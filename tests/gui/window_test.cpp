@@ -255,19 +255,6 @@ class WindowTest : public QObject {
         QVERIFY(!grid->isVisible());
     }
 
-    void failedChecks_showTheBannerWithTheirTexts() {
-        Running run;
-        QVERIFY(run.Ready());
-        run.Click(QStringLiteral("BUTT_0"));
-        QLineEdit* box = run.Enter(103);
-        QTest::keyClicks(box, QStringLiteral("150")); // warmer than the room around it
-        QTest::keyClick(box, Qt::Key_Tab);
-        QVERIFY(run.s.errorFrameVisible);
-        QVERIFY(run.Find(QStringLiteral("EFRAME"))->isVisible());
-        QCOMPARE(run.Find<QLabel>(QStringLiteral("EBANNER"))->text(), run.s.bannerText);
-        QVERIFY(run.s.bannerText.contains(run.s.errorTexts[3]));
-    }
-
     void aFailingCoreCall_isReported_andTheWindowCarriesOn() {
         Running run;
         QVERIFY(run.Ready());
@@ -364,13 +351,17 @@ class WindowTest : public QObject {
         QCOMPARE(run.s.textBoxes[103].tag, stored); // the value itself stays as it was
     }
 
-    void failedChecks_markTheResultFields() {
+    void failedChecks_showTheBannerWithTheirTexts_andMarkTheResultFields() {
         Running run;
         QVERIFY(run.Ready());
         run.Click(QStringLiteral("BUTT_0"));
         QLineEdit* box = run.Enter(103);
-        QTest::keyClicks(box, QStringLiteral("150"));
+        QTest::keyClicks(box, QStringLiteral("150")); // warmer than the room around it
         QTest::keyClick(box, Qt::Key_Tab);
+        QVERIFY(run.s.errorFrameVisible);
+        QVERIFY(run.Find(QStringLiteral("EFRAME"))->isVisible());
+        QCOMPARE(run.Find<QLabel>(QStringLiteral("EBANNER"))->text(), run.s.bannerText);
+        QVERIFY(run.s.bannerText.contains(run.s.errorTexts[3]));
         const QColor mark(255, 128, 128);
         QCOMPARE(run.Find<QLineEdit>(QStringLiteral("TEXTBOX_16"))->palette().color(QPalette::Base), mark);
         box = run.Enter(103);
