@@ -17,12 +17,9 @@ class FieldCodesTest : public QObject {
     void initTestCase() {
         QLocale::setDefault(QLocale::c());
         State& s = m_program.Start();
-        s.textBoxes[4].text = QStringLiteral("Springfield");
-        s.textBoxes[5].text = QStringLiteral("IL");
-        s.textBoxes[13].text = QStringLiteral("12");
-        s.textBoxes[14].text = QStringLiteral("10.5");
-        s.textBoxes[16].text = QStringLiteral("8025");
-        s.textBoxes[525].text = QStringLiteral("105");
+        for (const auto& [n, text] : {std::pair{4, "Springfield"}, {5, "IL"}, {13, "12"}, {14, "10.5"}, {16, "8025"},
+                                      {525, "105"}})
+            s.textBoxes[n].text = QString::fromUtf8(text);
         s.currentJobPath = QStringLiteral("/jobs/cooler.cvj");
     }
 
