@@ -21,10 +21,15 @@ using namespace corvane;
 
 namespace {
 
-// One run of the program in a language, colour scheme and units of the user's choice.
+// One run of the program in the language, colour scheme and units of the current data row.
 struct Running : test::RunningWindow {
-    Running(const QString& language, const QString& colours, bool metric)
-        : RunningWindow(test::Look{language, colours, metric}) {}
+    Running() : RunningWindow(Fetched()) {}
+    static test::Look Fetched() {
+        QFETCH(QString, language);
+        QFETCH(QString, colours);
+        QFETCH(bool, metric);
+        return {language, colours, metric};
+    }
 };
 
 Colour At(const QImage& image, QPoint p) {
@@ -66,12 +71,10 @@ class LookTest : public QObject {
   private Q_SLOTS:
     void init() { QLocale::setDefault(QLocale::c()); }
 
-    void everyPage_captionsFitAndNothingLeavesTheWindow_data() { AddSchemes(); }
-    void everyPage_captionsFitAndNothingLeavesTheWindow() {
-        QFETCH(QString, language);
-        QFETCH(QString, colours);
-        QFETCH(bool, metric);
-        Running run(language, colours, metric);
+    // At the smallest and a large size, on every page.
+    void everyPage_captionsFitNothingLeavesTheWindow_andEveryFieldHasAnOutline_data() { AddSchemes(); }
+    void everyPage_captionsFitNothingLeavesTheWindow_andEveryFieldHasAnOutline() {
+        Running run;
         QVERIFY(run.Ready());
         for (const QSize size : {run.window.minimumSize(), QSize(1280, 900)}) {
             run.window.resize(size);
@@ -97,38 +100,23 @@ class LookTest : public QObject {
                     QVERIFY2(r.left() >= inside.left() && r.right() <= inside.right(),
                              qPrintable(where + QStringLiteral("lies outside")));
                 }
-            }
-        }
-    }
-
-    void everyField_hasAnOutline_data() { AddSchemes(); }
-    void everyField_hasAnOutline() {
-        QFETCH(QString, language);
-        QFETCH(QString, colours);
-        QFETCH(bool, metric);
-        Running run(language, colours, metric);
-        QVERIFY(run.Ready());
-        for (int page = 1; page < PageCount; ++page) {
-            run.Show(page);
-            QTest::qWait(20);
-            const QImage shot = run.window.grab().toImage();
-            for (QLineEdit* box : run.window.findChildren<QLineEdit*>()) {
-                if (!box->isVisible() || !box->objectName().startsWith(QLatin1String("TEXTBOX_"))) continue;
-                const QPoint edge = box->mapTo(&run.window, QPoint(0, box->height() / 2));
-                // The outline against what lies beside the box.
-                const double ratio = ContrastRatio(At(shot, edge), At(shot, edge - QPoint(3, 0)));
-                QVERIFY2(ratio >= 1.3,
-                         qPrintable(box->objectName() + QStringLiteral(" on page ") + QString::number(page)));
+                const QImage shot = run.window.grab().toImage();
+                for (QLineEdit* box : run.window.findChildren<QLineEdit*>()) {
+                    if (!box->isVisible() || !box->objectName().startsWith(QLatin1String("TEXTBOX_"))) continue;
+                    const QPoint edge = box->mapTo(&run.window, QPoint(0, box->height() / 2));
+                    // The outline against what lies beside the box.
+                    const double ratio = ContrastRatio(At(shot, edge), At(shot, edge - QPoint(3, 0)));
+                    QVERIFY2(ratio >= 1.3, qPrintable(box->objectName() + QStringLiteral(" on page %1 at %2 px")
+                                                                            .arg(page)
+                                                                            .arg(size.width())));
+                }
             }
         }
     }
 
     void theControlWithTheFocus_showsIt_data() { AddSchemes(); }
     void theControlWithTheFocus_showsIt() {
-        QFETCH(QString, language);
-        QFETCH(QString, colours);
-        QFETCH(bool, metric);
-        Running run(language, colours, metric);
+        Running run;
         QVERIFY(run.Ready());
         // At start the first page button has the focus, given by the program, not by a key.
         auto* first = run.Find(QStringLiteral("BUTT_0"));
@@ -156,10 +144,7 @@ class LookTest : public QObject {
 
     void hintCaption_isNoCommandsCaption_data() { AddSchemes(); }
     void hintCaption_isNoCommandsCaption() {
-        QFETCH(QString, language);
-        QFETCH(QString, colours);
-        QFETCH(bool, metric);
-        Running run(language, colours, metric);
+        Running run;
         const QString hint = run.Find<QLabel>(QStringLiteral("HintBoxCaption"))->text();
         QVERIFY(!hint.isEmpty());
         for (int n = 0; n <= 14; ++n)
@@ -171,10 +156,7 @@ class LookTest : public QObject {
     // the focus is always on a control in sight and every Tab moves it.
     void tabWalk_reachesEveryPageAndField_data() { AddSchemes(); }
     void tabWalk_reachesEveryPageAndField() {
-        QFETCH(QString, language);
-        QFETCH(QString, colours);
-        QFETCH(bool, metric);
-        Running run(language, colours, metric);
+        Running run;
         QVERIFY(run.Ready());
         for (int page = 1; page < PageCount; ++page) {
             // Reach the page's button with Tab and press it with Space.

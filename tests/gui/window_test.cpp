@@ -101,32 +101,41 @@ class WindowTest : public QObject {
         QVERIFY(run.program.platform.unexpected.isEmpty());
     }
 
-    void clickingAPageButton_showsExactlyThatPage_data() {
-        QTest::addColumn<QString>("clicked");
+    // Each page button shows its page and no other, and the page fits the smallest window.
+    void pageButton_showsExactlyThatPage_fittingTheSmallestWindow_data() {
+        QTest::addColumn<int>("button");
         QTest::addColumn<int>("page");
-        QTest::newRow("jobButton_showsCustomerPage") << "BUTT_0" << 1;
-        QTest::newRow("recentJobsButton_showsHistoryPage") << "BUTT_1" << 2;
-        QTest::newRow("boxButton_showsWallPage") << "BUTT_2" << 3;
-        QTest::newRow("productsButton_showsProductPage") << "BUTT_3" << 4;
-        QTest::newRow("otherLoadsButton_showsLoadsPage") << "BUTT_4" << 5;
-        QTest::newRow("equipmentButton_showsEquipmentPage") << "BUTT_5" << 6;
-        QTest::newRow("infiltrationButton_showsInfiltrationPage") << "BUTT_6" << 7;
-        QTest::newRow("contactsButton_showsContactsPage") << "BUTT_7" << 8;
-        QTest::newRow("optionsButton_showsOptionsPage") << "BUTT_8" << 9;
+        QTest::newRow("job_customerPage") << 0 << 1;
+        QTest::newRow("recentJobs_historyPage") << 1 << 2;
+        QTest::newRow("box_wallPage") << 2 << 3;
+        QTest::newRow("products_productPage") << 3 << 4;
+        QTest::newRow("otherLoads_loadsPage") << 4 << 5;
+        QTest::newRow("equipment_equipmentPage") << 5 << 6;
+        QTest::newRow("infiltration_infiltrationPage") << 6 << 7;
+        QTest::newRow("contacts_contactsPage") << 7 << 8;
+        QTest::newRow("options_optionsPage") << 8 << 9;
     }
-    void clickingAPageButton_showsExactlyThatPage() {
-        QFETCH(QString, clicked);
+    void pageButton_showsExactlyThatPage_fittingTheSmallestWindow() {
+        QFETCH(int, button);
         QFETCH(int, page);
         Running& run = Shared();
         QVERIFY(run.Ready());
+        const QSize size = run.window.size();
+        run.window.resize(run.window.minimumSize());
         run.Click(QStringLiteral("BUTT_4")); // another page first, so the switch is seen
-        run.Click(clicked);
+        run.Click(QStringLiteral("BUTT_%1").arg(button));
         QCOMPARE(run.VisiblePages(), QList<int>{page});
         QVERIFY(!run.Find(QStringLiteral("Logo"))->isVisible());
         // The page's button carries the raised look of the page on view.
-        if (page != 2)
-            QVERIFY(run.Find(QString(clicked).replace(QStringLiteral("BUTT"), QStringLiteral("SHADOW")))
-                        ->isVisible());
+        if (page != 2) QVERIFY(run.Find(QStringLiteral("SHADOW_%1").arg(button))->isVisible());
+        auto* scroll = run.Find(QStringLiteral("FRAME_%1").arg(page))->findChild<QScrollArea*>();
+        QVERIFY(scroll);
+        // The grids scroll their own columns; everything else must fit the page's width.
+        QVERIFY2(scroll->widget()->minimumSizeHint().width() <= scroll->viewport()->width(),
+                 qPrintable(QStringLiteral("needs %1 of %2 pixels")
+                                .arg(scroll->widget()->minimumSizeHint().width())
+                                .arg(scroll->viewport()->width())));
+        run.window.resize(size);
     }
 
     void pageTurnArrow_runsItsButton_data() {
@@ -196,31 +205,6 @@ class WindowTest : public QObject {
         QCOMPARE(run.s.textBoxes[field].text, shown);
     }
 
-    void listButton_opensTheListOverItsField_andEnterCommitsTheHighlight() {
-        Running run;
-        QVERIFY(run.Ready());
-        run.Click(QStringLiteral("BUTT_5"));
-        auto* box = run.Find<QLineEdit>(QStringLiteral("TEXTBOX_504"));
-        auto* list = run.Find<QListWidget>(QStringLiteral("OPTIONLIST_504"));
-        QVERIFY(run.s.optionLists[504].items.size() >= 3);
-        run.Click(QStringLiteral("LISTBUTTON_504"));
-        QCOMPARE(run.s.openList, 504);
-        QVERIFY(list->isVisible());
-        QVERIFY(list->hasFocus());
-        const int expected = std::min(std::max(list->currentRow(), -1) + 2, list->count() - 1);
-        QVERIFY(list->geometry().intersects(QRect(box->mapTo(list->parentWidget(), QPoint()), box->size())));
-        QTest::keyClick(list, Qt::Key_Down);
-        QTest::keyClick(list, Qt::Key_Down);
-        QVERIFY(list->isVisible()); // moving the highlight commits nothing
-        const QString chosen = run.s.optionLists[504].items.value(expected);
-        QCOMPARE(list->currentRow(), expected);
-        QTest::keyClick(list, Qt::Key_Return);
-        QVERIFY(!list->isVisible());
-        QCOMPARE(run.s.textBoxes[504].text, chosen);
-        QCOMPARE(box->text(), chosen);
-        QVERIFY(box->isVisible());
-    }
-
     void clickingAProductCell_putsTheEditorOverIt_andTypingWritesTheCell() {
         Running run;
         QVERIFY(run.Ready());
@@ -253,19 +237,6 @@ class WindowTest : public QObject {
         QVERIFY(run.Find(QStringLiteral("GRID_540"))->isVisible());
         QTest::keyClick(run.Find(QStringLiteral("FRAME_6")), Qt::Key_G, Qt::ControlModifier);
         QVERIFY(!grid->isVisible());
-    }
-
-    void failedChecks_showTheBannerWithTheirTexts() {
-        Running run;
-        QVERIFY(run.Ready());
-        run.Click(QStringLiteral("BUTT_0"));
-        QLineEdit* box = run.Enter(103);
-        QTest::keyClicks(box, QStringLiteral("150")); // warmer than the room around it
-        QTest::keyClick(box, Qt::Key_Tab);
-        QVERIFY(run.s.errorFrameVisible);
-        QVERIFY(run.Find(QStringLiteral("EFRAME"))->isVisible());
-        QCOMPARE(run.Find<QLabel>(QStringLiteral("EBANNER"))->text(), run.s.bannerText);
-        QVERIFY(run.s.bannerText.contains(run.s.errorTexts[3]));
     }
 
     void aFailingCoreCall_isReported_andTheWindowCarriesOn() {
@@ -364,13 +335,17 @@ class WindowTest : public QObject {
         QCOMPARE(run.s.textBoxes[103].tag, stored); // the value itself stays as it was
     }
 
-    void failedChecks_markTheResultFields() {
+    void failedChecks_showTheBannerWithTheirTexts_andMarkTheResultFields() {
         Running run;
         QVERIFY(run.Ready());
         run.Click(QStringLiteral("BUTT_0"));
         QLineEdit* box = run.Enter(103);
-        QTest::keyClicks(box, QStringLiteral("150"));
+        QTest::keyClicks(box, QStringLiteral("150")); // warmer than the room around it
         QTest::keyClick(box, Qt::Key_Tab);
+        QVERIFY(run.s.errorFrameVisible);
+        QVERIFY(run.Find(QStringLiteral("EFRAME"))->isVisible());
+        QCOMPARE(run.Find<QLabel>(QStringLiteral("EBANNER"))->text(), run.s.bannerText);
+        QVERIFY(run.s.bannerText.contains(run.s.errorTexts[3]));
         const QColor mark(255, 128, 128);
         QCOMPARE(run.Find<QLineEdit>(QStringLiteral("TEXTBOX_16"))->palette().color(QPalette::Base), mark);
         box = run.Enter(103);
@@ -496,60 +471,49 @@ class WindowTest : public QObject {
         QVERIFY(window.findChild<QLabel*>(QStringLiteral("Logo"))->pixmap().isNull());
     }
 
-    void everyPage_fitsTheSmallestWindowWithoutScrollingSideways_data() {
-        QTest::addColumn<int>("button");
-        QTest::newRow("customerPage") << 0;
-        QTest::newRow("recentJobsPage") << 1;
-        QTest::newRow("wallPage") << 2;
-        QTest::newRow("productPage") << 3;
-        QTest::newRow("otherLoadsPage") << 4;
-        QTest::newRow("equipmentPage") << 5;
-        QTest::newRow("infiltrationPage") << 6;
-        QTest::newRow("contactsPage") << 7;
-        QTest::newRow("optionsPage") << 8;
-    }
-    void everyPage_fitsTheSmallestWindowWithoutScrollingSideways() {
-        QFETCH(int, button);
-        Running& run = Shared();
-        QVERIFY(run.Ready());
-        run.window.resize(run.window.minimumSize());
-        run.Click(QStringLiteral("BUTT_%1").arg(button));
-        const int page = run.VisiblePages().value(0);
-        auto* scroll = run.Find(QStringLiteral("FRAME_%1").arg(page))->findChild<QScrollArea*>();
-        QVERIFY(scroll);
-        // The grids scroll their own columns; everything else must fit the page's width.
-        QVERIFY2(scroll->widget()->minimumSizeHint().width() <= scroll->viewport()->width(),
-                 qPrintable(QStringLiteral("needs %1 of %2 pixels")
-                                .arg(scroll->widget()->minimumSizeHint().width())
-                                .arg(scroll->viewport()->width())));
-    }
-
-    void anOpenList_staysOnItsPage_data() {
-        QTest::addColumn<int>("entries"); // 0: as the language file gives them
+    // The list button opens the list, with the focus, on its page; the highlight moves with
+    // the arrow keys without committing, Enter commits it and closes the list.
+    void listButton_opensTheListOnItsPage_andEnterCommitsTheHighlight_data() {
+        QTest::addColumn<int>("entries"); // added to those the language file gives
         QTest::newRow("shortList_opensRightOverItsField") << 0;
         QTest::newRow("longList_isCutToThePageAndEndsAtItsBottom") << 60;
     }
-    void anOpenList_staysOnItsPage() {
+    void listButton_opensTheListOnItsPage_andEnterCommitsTheHighlight() {
         QFETCH(int, entries);
         Running run;
         QVERIFY(run.Ready());
         run.Click(QStringLiteral("BUTT_5"));
         for (int i = 0; i < entries; ++i)
             run.s.optionLists[504].items << QStringLiteral("R-%1").arg(i);
+        QVERIFY(run.s.optionLists[504].items.size() >= 3);
         run.Click(QStringLiteral("LISTBUTTON_504"));
         QCOMPARE(run.s.openList, 504);
         auto* popup = run.Find<QListWidget>(QStringLiteral("OPTIONLIST_504"));
+        auto* box = run.Find<QLineEdit>(QStringLiteral("TEXTBOX_504"));
         QVERIFY(popup->isVisible());
+        QVERIFY(popup->hasFocus());
         const QRect page = popup->parentWidget()->rect();
         QVERIFY(page.contains(popup->geometry()));
         const int needed = popup->count() * popup->sizeHintForRow(0);
         if (needed > page.height()) {
             QVERIFY(popup->geometry().bottom() >= page.bottom() - 6);
         } else {
-            QWidget* box = run.Find(QStringLiteral("TEXTBOX_504"));
             QCOMPARE(popup->y(), box->mapTo(popup->parentWidget(), QPoint()).y());
+            QVERIFY(popup->geometry().intersects(
+                QRect(box->mapTo(popup->parentWidget(), QPoint()), box->size())));
             QVERIFY(popup->viewport()->height() >= needed); // every entry in sight
         }
+        const int expected = std::min(std::max(popup->currentRow(), -1) + 2, popup->count() - 1);
+        QTest::keyClick(popup, Qt::Key_Down);
+        QTest::keyClick(popup, Qt::Key_Down);
+        QVERIFY(popup->isVisible()); // moving the highlight commits nothing
+        QCOMPARE(popup->currentRow(), expected);
+        const QString chosen = run.s.optionLists[504].items.value(expected);
+        QTest::keyClick(popup, Qt::Key_Return);
+        QVERIFY(!popup->isVisible());
+        QCOMPARE(run.s.textBoxes[504].text, chosen);
+        QCOMPARE(box->text(), chosen);
+        QVERIFY(box->isVisible());
     }
 
     void aGridRowList_opensOverTheCurrentCell() {
