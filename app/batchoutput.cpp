@@ -220,7 +220,8 @@ QByteArray StateJsonText(const State& s) {
     j.Close('}');
     j.Key(QLatin1String("grids"));
     j.Open('{');
-    for (const auto& [key, g] : NumberKeys(s.grids)) {
+    for (const auto& [key, number] : NumberKeys(s.grids)) {
+        const int g = number;  // a plain variable: clang before 16 cannot capture a structured binding
         const Grid& grid = s.grids[g];
         j.Key(key);
         j.Open('{');
